@@ -1,0 +1,60 @@
+#include "annotations/tag_list.h"
+
+#include "platform/ini_codec.h"
+
+namespace orv {
+namespace {
+constexpr const char* kSection = "Tags";
+constexpr TColor kDefaultColors[kTagCount] = {255, 65280, 65535, 16711680, 16711935};
+}  // namespace
+
+bool IsDarkColor(TColor color, const ColorResolver& resolve) {
+  std::uint32_t rgb = resolve ? resolve(color) : color;
+  // Each weighted channel is kept in single precision, as the dark test was calibrated so.
+  float r = static_cast<float>((rgb & 0xFF) * 0.29);
+  float g = static_cast<float>(((rgb >> 8) & 0xFF) * 0.59);
+  float b = static_cast<float>(((rgb >> 16) & 0xFF) * 0.11);
+  long double sum = static_cast<long double>(r) + g + b;
+  return sum < 120.0L;
+}
+
+void TAppTag::SetColor(TColor color, const ColorResolver& resolve) {
+  Color = color;
+  WhiteText = IsDarkColor(color, resolve);
+}
+
+TTagList::TTagList(ColorResolver resolve) : resolve_(std::move(resolve)) {
+  for (auto& tag : tags_) tag.SetColor(kBtnFaceColor, resolve_);
+}
+
+TAppTag* TTagList::Items(int slot) {
+  return slot >= 0 && slot < kTagCount ? &tags_[static_cast<std::size_t>(slot)] : nullptr;
+}
+
+const TAppTag* TTagList::Items(int slot) const {
+  return slot >= 0 && slot < kTagCount ? &tags_[static_cast<std::size_t>(slot)] : nullptr;
+}
+
+void TTagList::LoadFromFile(IniProfile& ini) {
+  IniCodec codec(ini);
+  for (int i = 0; i < kTagCount; ++i) {
+    TAppTag& tag = tags_[static_cast<std::size_t>(i)];
+    tag.Caption = codec.ReadString(kSection, "CaptionString" + std::to_string(i),
+                                   "Tag" + std::to_string(i + 1));
+    tag.SetColor(static_cast<TColor>(codec.ReadInteger(
+                     kSection, "Color" + std::to_string(i),
+                     static_cast<std::int32_t>(kDefaultColors[i]))),
+                 resolve_);
+  }
+}
+
+void TTagList::SaveToFile(IniProfile& ini) const {
+  IniCodec codec(ini);
+  for (int i = 0; i < kTagCount; ++i) {
+    const TAppTag& tag = tags_[static_cast<std::size_t>(i)];
+    codec.WriteString(kSection, "CaptionString" + std::to_string(i), tag.Caption);
+    codec.WriteInteger(kSection, "Color" + std::to_string(i), static_cast<std::int32_t>(tag.Color));
+  }
+}
+
+}  // namespace orv

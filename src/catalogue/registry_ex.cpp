@@ -1,0 +1,94 @@
+#include "catalogue/registry_ex.h"
+
+#include <cstring>
+
+#include "text/utf.h"
+
+namespace orv {
+
+bool TRegistryEx::OpenKeyReadOnly(std::string_view path) {
+  key_ = registry_.OpenKey(root_, path, KeyAccess::Read);
+  return key_ != nullptr;
+}
+
+bool TRegistryEx::OpenKeyForWrite(std::string_view path) {
+  key_ = registry_.OpenKey(root_, path, KeyAccess::ReadWrite);
+  return key_ != nullptr;
+}
+
+std::vector<std::string> TRegistryEx::GetKeyNames() {
+  return key_ ? key_->SubKeyNames() : std::vector<std::string>{};
+}
+
+std::int32_t TRegistryEx::SubKeyCount() {
+  if (!key_) return -1;
+  auto count = key_->SubKeyCount();
+  return count ? static_cast<std::int32_t>(*count) : -1;
+}
+
+bool TRegistryEx::ValueExists(std::string_view name) { return key_ && key_->ValueExists(name); }
+
+bool TRegistryEx::TryReadString(std::string_view name, std::string& out) {
+  if (!key_ || !key_->QueryValue(name, scratch_)) return false;
+  if (scratch_.type != kRegSz && scratch_.type != kRegExpandSz) return false;
+  out = Utf16LeBytesToUtf8(scratch_.data.data(), scratch_.data.size());
+  return true;
+}
+
+bool TRegistryEx::TryReadInteger(std::string_view name, std::int32_t& out) {
+  if (!key_ || !key_->QueryValue(name, scratch_)) return false;
+  if (scratch_.type != kRegDword || scratch_.data.size() != 4) return false;
+  std::memcpy(&out, scratch_.data.data(), 4);
+  return true;
+}
+
+std::string TRegistryEx::ReadString(std::string_view name) {
+  std::string text;
+  if (!TryReadString(name, text))
+    throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
+  return text;
+}
+
+std::int32_t TRegistryEx::ReadInteger(std::string_view name) {
+  std::int32_t number = 0;
+  if (!TryReadInteger(name, number))
+    throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
+  return number;
+}
+
+std::uint32_t TRegistryEx::ReadBinaryData(std::string_view name, void* buffer,
+                                          std::uint32_t size) {
+  std::uint32_t type = 0, length = 0;
+  if (!key_ || !key_->QueryValueInfo(name, type, length)) return 0;
+  if (type == kRegSz || type == kRegExpandSz || type == kRegDword || length > size)
+    throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
+  if (!key_->QueryValue(name, scratch_)) return 0;  // vanished between the two queries
+  std::uint32_t read = static_cast<std::uint32_t>(scratch_.data.size());
+  if (read > size) throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
+  if (read) std::memcpy(buffer, scratch_.data.data(), read);
+  return read;
+}
+
+bool TRegistryEx::WriteString(std::string_view name, std::string_view text) {
+  return key_ && key_->WriteString(name, text);
+}
+
+bool TRegistryEx::DeleteValue(std::string_view name) { return key_ && key_->DeleteValue(name); }
+
+bool TRegistryEx::DeleteKey(std::string_view name) {
+  // Only a direct subkey: an empty name or a path would reach beyond the entry.
+  if (name.empty() || name.find('\\') != std::string_view::npos) return false;
+  return key_ && key_->DeleteSubKeyTree(name);
+}
+
+std::string ReadStringDef(TRegistryEx& registry, std::string_view name, std::string_view def) {
+  std::string text;
+  return registry.TryReadString(name, text) ? text : std::string(def);
+}
+
+std::int32_t ReadIntegerDef(TRegistryEx& registry, std::string_view name, std::int32_t def) {
+  std::int32_t number = 0;
+  return registry.TryReadInteger(name, number) ? number : def;
+}
+
+}  // namespace orv

@@ -1,0 +1,60 @@
+// Which of the 22 list columns are shown, in which order and how wide.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ini_profile.h"
+
+namespace orv {
+
+inline constexpr int kColumnCount = 22;
+
+enum ColumnId : int {
+  kColProgram = 0, kColStatus, kColPublisher, kColVersion, kColEstimatedSize, kColHelpLink,
+  kColUrlInfoAbout, kColUrlUpdateInfo, kColTelephone, kColContact, kColReadme, kColComments,
+  kColInstallDate, kColReleaseType, kColInstallLocation, kColInstallSource, kColInstallSize,
+  kColUsageFrequency, kColLastUsed, kColFileName, kColTag, kColRegistry,
+};
+
+struct ColumnDefault {
+  const char* caption;
+  bool shown;
+  int width;
+};
+extern const std::array<ColumnDefault, kColumnCount> kColumnDefaults;
+
+struct TLvColumn {
+  explicit TLvColumn(int id) : Id(id) {}
+  std::int32_t Id;
+  std::int32_t Order = 0;
+  bool Checked = true;
+  std::int32_t Width = 20;
+  std::string Caption;
+};
+
+class TLvColumnSetting {
+ public:
+  TLvColumnSetting();
+  void LoadFromFile(IniProfile& ini);
+  void SaveToFile(IniProfile& ini) const;
+  void SortByOrder();
+  int Count() const { return kColumnCount; }
+  TLvColumn& Items(int id) { return *columns_[static_cast<std::size_t>(id)]; }
+  const TLvColumn& Items(int id) const { return *columns_[static_cast<std::size_t>(id)]; }
+  TLvColumn& OrderedItems(int i) { return *ordered_[static_cast<std::size_t>(i)]; }
+  const TLvColumn& OrderedItems(int i) const { return *ordered_[static_cast<std::size_t>(i)]; }
+  // Identifiers of the shown columns in display order: what the list's columns become.
+  std::vector<int> ShownColumnIds() const;
+
+ private:
+  std::vector<std::unique_ptr<TLvColumn>> columns_;
+  std::vector<TLvColumn*> ordered_;
+};
+
+// The status column is always this wide and cannot be widened.
+inline constexpr int kStatusColumnWidth = 16;
+
+}  // namespace orv

@@ -1,0 +1,197 @@
+#include "platform/memory/memory_registry.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "text/utf.h"
+
+namespace orv {
+namespace {
+
+std::vector<std::string> SplitPath(std::string_view path) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > start) parts.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+MemoryRegistry::Node* Child(MemoryRegistry::Node& node, std::string_view name) {
+  for (auto& child : node.children)
+    if (EqualsAsciiNoCase(child->name, name)) return child.get();
+  return nullptr;
+}
+
+RegistryValue* FindValue(MemoryRegistry::Node& node, std::string_view name) {
+  for (auto& [valueName, value] : node.values)
+    if (EqualsAsciiNoCase(valueName, name)) return &value;
+  return nullptr;
+}
+
+class MemoryKey : public RegistryKey {
+ public:
+  MemoryKey(MemoryRegistry& registry, RegistryRoot root, std::string path, KeyAccess access)
+      : registry_(registry), root_(root), path_(std::move(path)), access_(access) {}
+
+  std::vector<std::string> SubKeyNames() override {
+    std::vector<std::string> names;
+    if (auto* node = registry_.Find(root_, path_))
+      for (auto& child : node->children) names.push_back(child->name);
+    return names;
+  }
+  std::optional<std::uint32_t> SubKeyCount() override {
+    auto* node = registry_.Find(root_, path_);
+    if (!node) return std::nullopt;
+    return static_cast<std::uint32_t>(node->children.size());
+  }
+  bool ValueExists(std::string_view name) override {
+    auto* node = registry_.Find(root_, path_);
+    return node && FindValue(*node, name);
+  }
+  bool QueryValue(std::string_view name, RegistryValue& out) override {
+    auto* node = registry_.Find(root_, path_);
+    RegistryValue* value = node ? FindValue(*node, name) : nullptr;
+    if (!value) return false;
+    out.type = value->type;
+    out.data.assign(value->data.begin(), value->data.end());
+    return true;
+  }
+  bool QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override {
+    auto* node = registry_.Find(root_, path_);
+    RegistryValue* value = node ? FindValue(*node, name) : nullptr;
+    if (!value) return false;
+    type = value->type;
+    size = static_cast<std::uint32_t>(value->data.size());
+    return true;
+  }
+  bool WriteString(std::string_view name, std::string_view text) override {
+    auto* node = Writable();
+    if (!node) return false;
+    registry_.SetString(root_, path_, name, text);
+    return true;
+  }
+  bool DeleteValue(std::string_view name) override {
+    auto* node = Writable();
+    if (!node) return false;
+    auto it = std::find_if(node->values.begin(), node->values.end(),
+                           [&](auto& v) { return EqualsAsciiNoCase(v.first, name); });
+    if (it == node->values.end()) return false;
+    node->values.erase(it);
+    return true;
+  }
+  bool DeleteSubKeyTree(std::string_view name) override {
+    if (!Writable()) return false;
+    return registry_.RemoveKey(root_, path_ + "\\" + std::string(name));
+  }
+
+ private:
+  MemoryRegistry::Node* Writable() {
+    auto* node = registry_.Find(root_, path_);
+    return node && access_ == KeyAccess::ReadWrite && node->writable ? node : nullptr;
+  }
+
+  MemoryRegistry& registry_;
+  RegistryRoot root_;
+  std::string path_;
+  KeyAccess access_;
+};
+
+}  // namespace
+
+RegistryValue MakeStringValue(std::string_view text, std::uint32_t type) {
+  RegistryValue value;
+  value.type = type;
+  std::u16string wide = Utf8ToUtf16(text);
+  for (char16_t c : wide) {
+    value.data.push_back(static_cast<unsigned char>(c & 0xFF));
+    value.data.push_back(static_cast<unsigned char>(c >> 8));
+  }
+  value.data.push_back(0);
+  value.data.push_back(0);
+  return value;
+}
+
+MemoryRegistry::MemoryRegistry() = default;
+
+MemoryRegistry::Node* MemoryRegistry::Find(RegistryRoot root, std::string_view path) {
+  Node* node = &roots_[static_cast<int>(root)];
+  for (const auto& part : SplitPath(path)) {
+    node = Child(*node, part);
+    if (!node) return nullptr;
+  }
+  return node;
+}
+
+std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path,
+                                                     KeyAccess access) {
+  Node* node = Find(root, path);
+  if (!node) return nullptr;
+  if (access == KeyAccess::ReadWrite && !node->writable) return nullptr;
+  return std::make_unique<MemoryKey>(*this, root, std::string(path), access);
+}
+
+MemoryRegistry::Node& MemoryRegistry::CreateKey(RegistryRoot root, std::string_view path) {
+  Node* node = &roots_[static_cast<int>(root)];
+  for (const auto& part : SplitPath(path)) {
+    Node* next = Child(*node, part);
+    if (!next) {
+      node->children.push_back(std::make_unique<Node>());
+      next = node->children.back().get();
+      next->name = part;
+    }
+    node = next;
+  }
+  return *node;
+}
+
+void MemoryRegistry::SetValue(RegistryRoot root, std::string_view path, std::string_view name,
+                              RegistryValue value) {
+  Node& node = CreateKey(root, path);
+  if (RegistryValue* existing = FindValue(node, name)) {
+    *existing = std::move(value);
+    return;
+  }
+  node.values.emplace_back(std::string(name), std::move(value));
+}
+
+void MemoryRegistry::SetString(RegistryRoot root, std::string_view path, std::string_view name,
+                               std::string_view text, std::uint32_t type) {
+  SetValue(root, path, name, MakeStringValue(text, type));
+}
+
+void MemoryRegistry::SetDword(RegistryRoot root, std::string_view path, std::string_view name,
+                              std::uint32_t number) {
+  RegistryValue value;
+  value.type = kRegDword;
+  value.data.resize(4);
+  std::memcpy(value.data.data(), &number, 4);
+  SetValue(root, path, name, std::move(value));
+}
+
+void MemoryRegistry::SetBinary(RegistryRoot root, std::string_view path, std::string_view name,
+                               std::vector<unsigned char> bytes, std::uint32_t type) {
+  SetValue(root, path, name, RegistryValue{type, std::move(bytes)});
+}
+
+bool MemoryRegistry::RemoveKey(RegistryRoot root, std::string_view path) {
+  auto parts = SplitPath(path);
+  if (parts.empty()) return false;
+  std::string leaf = parts.back();
+  parts.pop_back();
+  Node* parent = &roots_[static_cast<int>(root)];
+  for (const auto& part : parts) {
+    parent = Child(*parent, part);
+    if (!parent) return false;
+  }
+  auto it = std::find_if(parent->children.begin(), parent->children.end(),
+                         [&](auto& c) { return EqualsAsciiNoCase(c->name, leaf); });
+  if (it == parent->children.end()) return false;
+  parent->children.erase(it);
+  return true;
+}
+
+}  // namespace orv

@@ -1,0 +1,44 @@
+// An in-memory registry for host tests: keys keep their creation order, names fold ASCII case.
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace orv {
+
+class MemoryRegistry : public Registry {
+ public:
+  struct Node {
+    std::string name;
+    std::vector<std::unique_ptr<Node>> children;
+    std::vector<std::pair<std::string, RegistryValue>> values;
+    bool writable = true;
+  };
+
+  MemoryRegistry();
+  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
+                                       KeyAccess access) override;
+
+  // Fixture helpers: create keys and values as needed.
+  Node& CreateKey(RegistryRoot root, std::string_view path);
+  void SetValue(RegistryRoot root, std::string_view path, std::string_view name,
+                RegistryValue value);
+  void SetString(RegistryRoot root, std::string_view path, std::string_view name,
+                 std::string_view text, std::uint32_t type = kRegSz);
+  void SetDword(RegistryRoot root, std::string_view path, std::string_view name,
+                std::uint32_t number);
+  void SetBinary(RegistryRoot root, std::string_view path, std::string_view name,
+                 std::vector<unsigned char> bytes, std::uint32_t type = kRegBinary);
+  bool RemoveKey(RegistryRoot root, std::string_view path);
+  Node* Find(RegistryRoot root, std::string_view path);
+
+ private:
+  Node roots_[3];
+};
+
+RegistryValue MakeStringValue(std::string_view text, std::uint32_t type = kRegSz);
+
+}  // namespace orv

@@ -1,0 +1,22 @@
+// UTF-8 inside the program, UTF-16 at the Win32 boundary: the one pair of converters.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+// Invalid input becomes U+FFFD; conversion never fails.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// UTF-16LE bytes as the registry stores them, up to the first NUL character.
+std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size);
+
+// ASCII-only case folding, as the update rule and identity keys need.
+bool EqualsAsciiNoCase(std::string_view a, std::string_view b);
+std::string AsciiUpper(std::string_view text);
+
+// Removes leading and trailing characters whose code is 32 or below.
+std::string TrimControls(std::string_view text);
+
+}  // namespace orv
