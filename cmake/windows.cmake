@@ -1,0 +1,32 @@
+# Windows tree: Orvalinde.exe and the tests that run under Wine.
+enable_language(RC)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+# One portable exe: the C and C++ runtimes are linked in.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(orvalinde_win32 STATIC
+  src/platform/win32/win32_registry.cpp
+  src/platform/win32/win32_ini.cpp
+  src/platform/win32/win32_system.cpp
+  src/catalogue/program_icons.cpp
+)
+target_link_libraries(orvalinde_win32 PUBLIC orvalinde_core advapi32 shell32 user32 gdi32)
+target_compile_options(orvalinde_win32 PRIVATE ${ORV_WARNINGS})
+
+add_library(orvalinde_ui STATIC
+  src/ui/action.cpp
+  src/ui/window.cpp
+  src/app/main_window.cpp
+  src/app/main_actions.cpp
+  src/app/program_list_view.cpp
+)
+target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32)
+target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})
+
+add_executable(Orvalinde WIN32 src/app/main.cpp src/resources/orvalinde.rc)
+target_link_libraries(Orvalinde PRIVATE orvalinde_ui)
+target_link_options(Orvalinde PRIVATE -municode)
+target_compile_options(Orvalinde PRIVATE ${ORV_WARNINGS})
+set_target_properties(Orvalinde PROPERTIES OUTPUT_NAME Orvalinde)
+
+include(cmake/windows_tests.cmake)

@@ -1,0 +1,305 @@
+#include "app/main_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include <shellapi.h>
+
+#include "app/command_ids.h"
+#include "app/program_rows.h"
+#include "catalogue/uninstall_scan.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_ini.h"
+#include "ui/window.h"
+
+namespace orv {
+namespace {
+
+constexpr int kDesignWidth = 720;
+constexpr int kDesignHeight = 500;
+constexpr int kCountPanelWidth = 155;
+constexpr int kButtonBarHeight = 34;
+constexpr int kStatusBarHeight = 24;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+TColor ResolveSystemColor(TColor color) {
+  return (color & 0xFF000000u) == 0xFF000000u ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
+}
+
+}  // namespace
+
+TForm1::TForm1() = default;
+
+TForm1::~TForm1() {
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  if (PopupMenu1) DestroyMenu(PopupMenu1);
+  if (PopupMenu2) DestroyMenu(PopupMenu2);
+  if (font_) DeleteObject(font_);
+}
+
+void TForm1::Create(HINSTANCE instance) {
+  instance_ = instance;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, L"MAINICON");
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, 16, 16, 0));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+  int x = (GetSystemMetrics(SM_CXSCREEN) - kDesignWidth) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - kDesignHeight) / 2;
+  // WM_CREATE runs start-up; a failure there is carried out of CreateWindowEx.
+  HWND window = CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, L"Orvalinde",
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, kDesignWidth,
+                                kDesignHeight, nullptr, nullptr, instance, this);
+  if (startupError_) std::rethrow_exception(std::exchange(startupError_, nullptr));
+  if (!window) throw std::runtime_error("ウィンドウを作成できません");
+  ShowWindow(window, SW_SHOWNORMAL);
+  UpdateWindow(window);
+}
+
+bool TForm1::TranslateAccelerator(MSG& message) {
+  if (!accelerators_ || !handle_) return false;
+  if (message.hwnd != handle_ && !IsChild(handle_, message.hwnd)) return false;
+  return ::TranslateAcceleratorW(handle_, accelerators_, &message) != 0;
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TForm1* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->handle_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_CREATE) {
+    // Start-up failures end the program: carry them to the entry instead of showing them here.
+    try {
+      self->FormCreate();
+      return 0;
+    } catch (...) {
+      self->startupError_ = std::current_exception();
+      return -1;
+    }
+  }
+  LRESULT result = 0;  // what a message whose handler failed answers
+  ui::Guarded(window, [&] { result = self->HandleMessage(message, wParam, lParam); });
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->handle_ = nullptr;
+  }
+  return result;
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam == 0 || LOWORD(wParam) == kIdModifyButton || LOWORD(wParam) == kIdRemoveButton) {
+        int id = LOWORD(wParam);
+        if (id == kIdModifyButton) id = kCmdModifyProgram;
+        if (id == kIdRemoveButton) id = kCmdRemoveProgram;
+        ActionList1.Execute(id);
+        return 0;
+      }
+      break;
+    case WM_NOTIFY: return HandleNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_INITMENUPOPUP: ActionList1.UpdateMenu(reinterpret_cast<HMENU>(wParam)); return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == ListView1) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (at.x == -1 && at.y == -1) {  // from the keyboard: at the selected row
+          RECT row{};
+          int item = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+          at = {0, 0};
+          if (item >= 0 && ListView_GetItemRect(ListView1, item, &row, LVIR_BOUNDS))
+            at = {row.left + 16, row.bottom};
+          ClientToScreen(ListView1, &at);
+        }
+        ShowListContextMenu(at);
+        return 0;
+      }
+      break;
+    case WM_SIZE: LayoutControls(); return 0;
+    case WM_DPICHANGED: {
+      auto* suggested = reinterpret_cast<RECT*>(lParam);
+      SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      LayoutControls();
+      return 0;
+    }
+    case WM_CLOSE:
+      FormClose();
+      DestroyWindow(handle_);
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      PostQuitMessage(0);
+      return 0;
+    default: break;
+  }
+  return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+void TForm1::FormCreate() {
+  DragAcceptFiles(handle_, TRUE);
+  IniPath.clear();
+  StripeColor = 15790320;
+  FindText.clear();
+  FindMatchCase = false;
+  HkcuKeyCount = CountUninstallKeys(registry_, RegistryRoot::CurrentUser);
+  HklmKeyCount = CountUninstallKeys(registry_, RegistryRoot::LocalMachine);
+  Hklm32KeyCount = CountUninstallKeys(registry_, RegistryRoot::LocalMachine32);
+
+  std::wstring exe = ModulePath();
+  std::size_t slash = exe.find_last_of(L"\\/");
+  std::size_t dot = exe.find_last_of(L'.');
+  std::wstring stem = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)
+                          ? exe.substr(0, dot)
+                          : exe;
+  IniPath = Narrow(stem + L".ini");
+  AppDataPath = Narrow(exe.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + L"appdata");
+
+  CreateActions();
+  CreateControls();
+  ApplySystemFont();
+
+  Win32Ini ini(IniPath);
+  ColumnSetting = std::make_unique<TLvColumnSetting>();
+  ColumnSetting->LoadFromFile(ini);
+  ApplyColumnSetting();
+
+  TagList = std::make_unique<TTagList>(ResolveSystemColor);
+  TagList->LoadFromFile(ini);
+  for (int i = 0; i < kTagCount; ++i)
+    ActionList1.SetCaption(kCmdTag0 + i, TagList->Items(i)->Caption);
+  CreateMenus();
+
+  Programs = std::make_unique<ProgramList>();
+
+  ImageList1 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
+  ListView_SetImageList(ListView1, ImageList1, LVSIL_SMALL);
+
+  SelectTab(kTabApplications);
+  ActionList1.Execute(kCmdRefresh);
+  ShowTab(kTabApplications);
+}
+
+void TForm1::FormClose() {
+  // Nothing that fails here may keep the window from closing.
+  try {
+    Win32Ini ini(IniPath);
+    ReadColumnWidths();
+    ColumnSetting->SaveToFile(ini);
+  } catch (...) {
+  }
+}
+
+void TForm1::FormDestroy() {
+  Programs.reset();
+  ColumnSetting.reset();
+  TagList.reset();
+  if (ImageList1) {
+    ImageList_Destroy(ImageList1);
+    ImageList1 = nullptr;
+  }
+}
+
+void TForm1::CreateControls() {
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  ListView1 = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                              child | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
+                                  LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
+                              0, 0, 0, 0, handle_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdListView1)),
+                              instance_, nullptr);
+  ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
+                                                   LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES);
+  modifyButton_ = CreateWindowExW(0, WC_BUTTONW, L"", child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
+                                  0, handle_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdModifyButton)),
+                                  instance_, nullptr);
+  removeButton_ = CreateWindowExW(0, WC_BUTTONW, L"", child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
+                                  0, handle_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRemoveButton)),
+                                  instance_, nullptr);
+  ActionList1.BindButton(kCmdModifyProgram, modifyButton_);
+  ActionList1.BindButton(kCmdRemoveProgram, removeButton_);
+  Panel5 = CreateWindowExW(0, WC_STATICW, L"", child | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+                           0, 0, 0, handle_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdPanel5)), instance_,
+                           nullptr);
+  TabSet1 = CreateWindowExW(0, WC_TABCONTROLW, L"", child | WS_TABSTOP | TCS_BOTTOM, 0, 0, 0, 0,
+                            handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTabSet1)),
+                            instance_, nullptr);
+  const wchar_t* captions[] = {L"アプリケーション", L"更新プログラム"};
+  for (int i = 0; i < 2; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(captions[i]);
+    TabCtrl_InsertItem(TabSet1, i, &item);
+  }
+  LayoutControls();
+}
+
+void TForm1::LayoutControls() {
+  if (!ListView1) return;
+  RECT client;
+  GetClientRect(handle_, &client);
+  const UINT dpi = ui::WindowDpi(handle_);
+  const int w = client.right, h = client.bottom;
+  const int status = ui::Scale(kStatusBarHeight, dpi);
+  const int bar = ui::Scale(kButtonBarHeight, dpi);
+  const int bw = ui::Scale(kButtonWidth, dpi), bh = ui::Scale(kButtonHeight, dpi);
+  const int gap = ui::Scale(4, dpi);
+  const int listHeight = std::max(0, h - status - bar);
+  const int show = listPanelVisible_ ? SW_SHOW : SW_HIDE;
+  MoveWindow(ListView1, 0, 0, w, listHeight, TRUE);
+  const int buttonTop = listHeight + (bar - bh) / 2;
+  MoveWindow(removeButton_, w - gap - bw, buttonTop, bw, bh, TRUE);
+  MoveWindow(modifyButton_, w - 2 * (gap + bw), buttonTop, bw, bh, TRUE);
+  ShowWindow(ListView1, show);
+  ShowWindow(removeButton_, show);
+  ShowWindow(modifyButton_, show);
+  const int count = ui::Scale(kCountPanelWidth, dpi);
+  MoveWindow(Panel5, 0, h - status, count, status, TRUE);
+  MoveWindow(TabSet1, count, h - status, std::max(0, w - count), status, TRUE);
+}
+
+void TForm1::ApplySystemFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+  HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+  if (font) ApplyFont(font);
+}
+
+void TForm1::ApplyFont(HFONT font) {
+  if (font_ && font_ != font) DeleteObject(font_);
+  font_ = font;
+  for (HWND control : {ListView1, TabSet1, Panel5, modifyButton_, removeButton_})
+    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+}  // namespace orv

@@ -1,0 +1,211 @@
+// Filling the owner-data list from the records: full refresh, tab redisplay, cell texts.
+#include <algorithm>
+
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/program_rows.h"
+#include "catalogue/program_icons.h"
+#include "catalogue/uninstall_scan.h"
+#include "platform/win32/wide.h"
+#include "ui/window.h"
+
+namespace orv {
+namespace {
+
+constexpr int kLockImage = 0;
+constexpr int kNewImage = 1;
+
+// Shows the wait cursor for its lifetime, also when the work fails.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace
+
+void TForm1::ReloadStatusImages() {
+  ImageList_RemoveAll(ImageList1);
+  for (const wchar_t* name : {L"ZLOCKICON", L"ZNEWICON"}) {
+    HICON icon = static_cast<HICON>(LoadImageW(instance_, name, IMAGE_ICON, 16, 16, 0));
+    ImageList_AddIcon(ImageList1, icon);
+    if (icon) DestroyIcon(icon);
+  }
+}
+
+void TForm1::ActRefreshExecute() {
+  WaitCursor wait;
+  ReloadStatusImages();
+  const bool loadIcons = ActionList1.IsChecked(kCmdStngLoadIcon);
+  ScanContext context{registry_, system_, {}, {}};
+  if (loadIcons) {
+    context.loadIcon = [this](const TProgram& program) -> std::int32_t {
+      if (program.SystemComponent) return -1;
+      HICON icon = LoadProgramIcon(&program, system_);
+      if (!icon) return -1;
+      int index = ImageList_AddIcon(ImageList1, icon);
+      DestroyIcon(icon);
+      return index;
+    };
+  }
+  // Rows refer to positions in Programs: empty the list before the records go.
+  rows_.clear();
+  ListView_SetItemCountEx(ListView1, 0, LVSICF_NOINVALIDATEALL);
+  try {
+    ScanAllUninstallKeys(context, *Programs);
+  } catch (...) {
+    ShowTab(TabCtrl_GetCurSel(TabSet1));  // what was read so far, never a stale position
+    throw;
+  }
+  ShowTab(TabCtrl_GetCurSel(TabSet1));
+}
+
+void TForm1::ShowTab(int tab) {
+  const int selected = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+  int top = -1, rowHeight = 0;
+  if (ListView_GetItemCount(ListView1) > 0) {
+    top = ListView_GetTopIndex(ListView1);
+    RECT rect{};
+    if (ListView_GetItemRect(ListView1, top, &rect, LVIR_BOUNDS)) rowHeight = rect.bottom - rect.top;
+  }
+  const bool refreshingShownTab = tab == shownTab_;
+  if (tab == kTabApplications || tab == kTabUpdates) {
+    listPanelVisible_ = true;
+    ShowPrograms(Programs.get(), tab);
+  } else {
+    listPanelVisible_ = false;
+  }
+  LayoutControls();
+  UpdateProgramCount();
+  const int count = static_cast<int>(rows_.size());
+  if (refreshingShownTab) {
+    if (selected >= 0 && selected < count) {
+      ListView_SetItemState(ListView1, selected, LVIS_SELECTED | LVIS_FOCUSED,
+                            LVIS_SELECTED | LVIS_FOCUSED);
+      ListView_SetSelectionMark(ListView1, selected);
+    }
+    if (top > 0) ListView_Scroll(ListView1, 0, rowHeight * top);
+  } else if (count > 0) {
+    ListView_SetItemState(ListView1, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(ListView1, 0);
+  }
+  shownTab_ = tab;
+}
+
+void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
+  SendMessageW(ListView1, WM_SETREDRAW, FALSE, 0);
+  struct Resume {
+    HWND list;
+    ~Resume() {
+      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(list, nullptr, TRUE);
+    }
+  } resume{ListView1};
+  // Owner data: the rows are the model, so removing them fires no per-row events.
+  ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  rows_.clear();
+  if (programs)
+    rows_ = BuildTabRows(*programs, tab, ActionList1.IsChecked(kCmdStngSysComp));
+  ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()), 0);
+  UpdateProgramCount();
+}
+
+void TForm1::UpdateProgramCount() {
+  try {
+    ui::SetWindowTextUtf8(Panel5, ProgramCountText(rows_.size()));
+  } catch (...) {
+    SetWindowTextW(Panel5, L"");
+  }
+}
+
+void TForm1::FillDisplayInfo(NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
+  if (item.iItem < 0 || item.iItem >= static_cast<int>(rows_.size())) return;
+  const int position = rows_[static_cast<std::size_t>(item.iItem)];
+  if (position < 0 || position >= static_cast<int>(Programs->size())) return;
+  const TProgram& program = (*Programs)[static_cast<std::size_t>(position)];
+  const int column = item.iSubItem >= 0 && item.iSubItem < static_cast<int>(columnIds_.size())
+                         ? columnIds_[static_cast<std::size_t>(item.iSubItem)]
+                         : -1;
+  if (item.mask & LVIF_TEXT) {
+    cellBuffer_ = Widen(CellText(program, column, *TagList, system_));
+    if (item.pszText && item.cchTextMax > 0) {
+      std::size_t n = std::min<std::size_t>(cellBuffer_.size(), item.cchTextMax - 1);
+      std::copy_n(cellBuffer_.c_str(), n, item.pszText);
+      item.pszText[n] = L'\0';
+    }
+  }
+  if (item.mask & LVIF_IMAGE) {
+    if (column == kColStatus)
+      item.iImage = !program.ChangeAllowed ? kLockImage : program.IsNew ? kNewImage : -1;
+    else if (item.iSubItem == 0)
+      item.iImage = ActionList1.IsChecked(kCmdStngLoadIcon) ? program.IconIndex : -1;
+    else
+      item.iImage = -1;
+  }
+}
+
+void TForm1::ApplyColumnSetting() {
+  SendMessageW(ListView1, WM_SETREDRAW, FALSE, 0);
+  HWND header = ListView_GetHeader(ListView1);
+  while (Header_GetItemCount(header) > 0) ListView_DeleteColumn(ListView1, 0);
+  columnIds_ = ColumnSetting->ShownColumnIds();
+  for (std::size_t i = 0; i < columnIds_.size(); ++i) {
+    const TLvColumn& column = ColumnSetting->Items(columnIds_[i]);
+    std::wstring caption = column.Id == kColStatus ? L"" : Widen(column.Caption);
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    lvc.pszText = caption.data();
+    lvc.cx = column.Id == kColStatus ? kStatusColumnWidth : column.Width;
+    lvc.iSubItem = static_cast<int>(i);
+    ListView_InsertColumn(ListView1, static_cast<int>(i), &lvc);
+  }
+  SendMessageW(ListView1, WM_SETREDRAW, TRUE, 0);
+}
+
+void TForm1::ReadColumnWidths() {
+  for (std::size_t i = 0; i < columnIds_.size(); ++i)
+    ColumnSetting->Items(columnIds_[i]).Width = ListView_GetColumnWidth(ListView1, static_cast<int>(i));
+}
+
+void TForm1::SelectTab(int tab) {
+  // Programmatic selection sends no TCN_SELCHANGE: follow it like the user's.
+  if (TabCtrl_GetCurSel(TabSet1) == tab) return;
+  TabCtrl_SetCurSel(TabSet1, tab);
+  TabSet1Change(tab);
+}
+
+void TForm1::TabSet1Change(int newTab) { ShowTab(newTab); }
+
+LRESULT TForm1::HandleNotify(NMHDR* header) {
+  if (header->hwndFrom == ListView1) {
+    switch (header->code) {
+      case LVN_GETDISPINFOW: FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header)); return 0;
+      case LVN_ODFINDITEMW: return -1;
+      default: break;
+    }
+  } else if (header->hwndFrom == ListView_GetHeader(ListView1)) {
+    if (header->code == NM_RCLICK) {
+      ListView1ColumnRightClick();
+      return TRUE;
+    }
+    if (header->code == HDN_BEGINTRACKW || header->code == HDN_DIVIDERDBLCLICKW) {
+      // The status column keeps its width.
+      auto* nm = reinterpret_cast<NMHEADERW*>(header);
+      if (nm->iItem >= 0 && nm->iItem < static_cast<int>(columnIds_.size()) &&
+          columnIds_[static_cast<std::size_t>(nm->iItem)] == kColStatus)
+        return TRUE;
+    }
+  } else if (header->hwndFrom == TabSet1 && header->code == TCN_SELCHANGE) {
+    TabSet1Change(TabCtrl_GetCurSel(TabSet1));
+    return 0;
+  }
+  return DefWindowProcW(handle_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(header));
+}
+
+}  // namespace orv

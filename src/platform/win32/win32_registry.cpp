@@ -1,0 +1,139 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+#include "platform/win32/wide.h"
+
+namespace orv {
+namespace {
+
+HKEY HiveOf(RegistryRoot root) {
+  return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+REGSAM ViewOf(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::LocalMachine: return KEY_WOW64_64KEY;
+    case RegistryRoot::LocalMachine32: return KEY_WOW64_32KEY;
+    default: return 0;
+  }
+}
+
+class Win32Key : public RegistryKey {
+ public:
+  Win32Key(HKEY key, REGSAM view) : key_(key), view_(view) {}
+  ~Win32Key() override { RegCloseKey(key_); }
+  Win32Key(const Win32Key&) = delete;
+  Win32Key& operator=(const Win32Key&) = delete;
+
+  std::vector<std::string> SubKeyNames() override {
+    std::vector<std::string> names;
+    DWORD count = 0, longest = 0;
+    if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return names;
+    names.reserve(count);
+    std::wstring name(std::max<DWORD>(longest, 255) + 1, L'\0');
+    for (DWORD i = 0;; ++i) {
+      DWORD length = static_cast<DWORD>(name.size());
+      LONG rc = RegEnumKeyExW(key_, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+      if (rc == ERROR_MORE_DATA) {  // a longer name appeared since the count
+        name.resize(name.size() * 2);
+        --i;
+        continue;
+      }
+      if (rc != ERROR_SUCCESS) break;
+      names.push_back(Narrow(std::wstring_view(name.data(), length)));
+    }
+    return names;
+  }
+
+  std::optional<std::uint32_t> SubKeyCount() override {
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return std::nullopt;
+    return count;
+  }
+
+  bool ValueExists(std::string_view name) override {
+    return RegQueryValueExW(key_, Widen(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+  }
+
+  bool QueryValue(std::string_view name, RegistryValue& out) override {
+    std::wstring wname = Widen(name);
+    if (out.data.capacity() < 512) out.data.reserve(512);
+    out.data.resize(out.data.capacity());
+    for (;;) {
+      DWORD type = 0;
+      DWORD size = static_cast<DWORD>(out.data.size());
+      LONG rc = RegQueryValueExW(key_, wname.c_str(), nullptr, &type, out.data.data(), &size);
+      if (rc == ERROR_MORE_DATA) {
+        out.data.resize(size + 2);
+        continue;
+      }
+      if (rc != ERROR_SUCCESS) {
+        out.data.clear();
+        return false;
+      }
+      out.type = type;
+      out.data.resize(size);
+      return true;
+    }
+  }
+
+  bool QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override {
+    DWORD t = 0, s = 0;
+    if (RegQueryValueExW(key_, Widen(name).c_str(), nullptr, &t, nullptr, &s) != ERROR_SUCCESS)
+      return false;
+    type = t;
+    size = s;
+    return true;
+  }
+
+  bool WriteString(std::string_view name, std::string_view text) override {
+    std::wstring wtext = Widen(text);
+    return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(wtext.c_str()),
+                          static_cast<DWORD>((wtext.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
+  }
+
+  bool DeleteValue(std::string_view name) override {
+    return RegDeleteValueW(key_, Widen(name).c_str()) == ERROR_SUCCESS;
+  }
+
+  bool DeleteSubKeyTree(std::string_view name) override {
+    // Deepest first, within this key's view only.
+    std::wstring wname = Widen(name);
+    if (wname.empty()) return false;
+    HKEY sub = nullptr;
+    if (RegOpenKeyExW(key_, wname.c_str(), 0, KEY_READ | KEY_WRITE | view_, &sub) !=
+        ERROR_SUCCESS)
+      return false;
+    {
+      Win32Key child(sub, view_);
+      for (const std::string& grandchild : child.SubKeyNames()) child.DeleteSubKeyTree(grandchild);
+    }
+    return RegDeleteKeyExW(key_, wname.c_str(), view_, 0) == ERROR_SUCCESS;
+  }
+
+ private:
+  HKEY key_;
+  REGSAM view_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, std::string_view path,
+                                                    KeyAccess access) {
+  REGSAM sam = (access == KeyAccess::Read ? KEY_READ : KEY_READ | KEY_WRITE) | ViewOf(root);
+  std::wstring wpath = Widen(path);
+  while (!wpath.empty() && wpath.back() == L'\\') wpath.pop_back();
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HiveOf(root), wpath.c_str(), 0, sam, &key) != ERROR_SUCCESS) return nullptr;
+  return std::make_unique<Win32Key>(key, ViewOf(root));
+}
+
+}  // namespace orv

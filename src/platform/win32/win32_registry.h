@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/registry.h"
+
+namespace orv {
+
+class Win32Registry : public Registry {
+ public:
+  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
+                                       KeyAccess access) override;
+};
+
+}  // namespace orv

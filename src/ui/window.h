@@ -1,0 +1,29 @@
+// Small helpers shared by the program's windows.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace orv::ui {
+
+// 96-DPI layout constants scaled to the window's DPI.
+inline int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), 96); }
+UINT WindowDpi(HWND window);
+
+int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+void SetWindowTextUtf8(HWND window, const std::string& text);
+
+// Runs a handler so that no exception crosses into Windows: a failure is shown in the
+// application's general error box and the window keeps running.
+template <typename F>
+void Guarded(HWND owner, F&& body) {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    MessageBoxUtf8(owner, e.what(), "Orvalinde", MB_OK | MB_ICONERROR);
+  } catch (...) {
+    MessageBoxUtf8(owner, "", "Orvalinde", MB_OK | MB_ICONERROR);
+  }
+}
+
+}  // namespace orv::ui
