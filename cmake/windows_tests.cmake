@@ -11,3 +11,14 @@ add_executable(win_tests ${WIN_TEST_SOURCES})
 target_link_libraries(win_tests PRIVATE orvalinde_win32 gtest_main)
 target_compile_options(win_tests PRIVATE ${ORV_WARNINGS})
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+# The driver runs in the same prefix as the exe it drives; run_e2e.sh makes that prefix.
+add_executable(e2e_driver tests/e2e/window_driver.cpp
+                          tests/e2e/program_list_e2e_test.cpp)
+target_include_directories(e2e_driver PRIVATE src)
+target_link_libraries(e2e_driver PRIVATE gtest_main comctl32)
+target_compile_options(e2e_driver PRIVATE ${ORV_WARNINGS})
+add_test(NAME e2e.program_list
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh ${CMAKE_BINARY_DIR}
+                 ${CMAKE_BINARY_DIR}/e2e_driver.exe)
+set_tests_properties(e2e.program_list PROPERTIES TIMEOUT 600)

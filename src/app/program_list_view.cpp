@@ -53,9 +53,8 @@ void TForm1::ActRefreshExecute() {
       return index;
     };
   }
-  // Rows refer to positions in Programs: empty the list before the records go.
-  rows_.clear();
-  ListView_SetItemCountEx(ListView1, 0, LVSICF_NOINVALIDATEALL);
+  // The rows keep their old positions until ShowTab rebuilds them, so the selection and
+  // scroll position survive; nothing paints in between, and a failed scan still rebuilds.
   try {
     ScanAllUninstallKeys(context, *Programs);
   } catch (...) {

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# One end-to-end run: a fresh prefix seeded with the fixture and real installers, Orvalinde.exe
+# beside its own settings, and the driver that reads its window.
+# Usage: run_e2e.sh BUILD_DIR DRIVER_EXE
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
+build=$(realpath "$1")
+driver=$(realpath "$2")
+work="$build/e2e"
+rm -rf "$work"
+mkdir -p "$work"
+orv_display
+trap 'orv_prefix_stop; orv_display_stop' EXIT
+orv_prefix "$work/prefix"
+orv_seed "$work/seed"
+mkdir -p "$WINEPREFIX/drive_c/OrvE2E"
+cp "$build/Orvalinde.exe" "$WINEPREFIX/drive_c/OrvE2E/"
+export ORV_E2E_EXE='C:\OrvE2E\Orvalinde.exe'
+"$WINE" "$driver"

@@ -1,0 +1,131 @@
+#include "window_driver.h"
+
+#include "app/command_ids.h"
+
+namespace orv::e2e {
+
+bool AppWindow::Start(const std::wstring& exePath) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring commandLine = L"\"" + exePath + L"\"";
+  if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  process_ = pi.hProcess;
+  processId_ = pi.dwProcessId;
+  WaitUntil([&] {
+    HWND found = nullptr;
+    while ((found = FindWindowExW(nullptr, found, L"TForm1", L"Orvalinde")) != nullptr) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(found, &pid);
+      if (pid == processId_) {
+        window_ = found;
+        return true;
+      }
+    }
+    return false;
+  }, 20000);
+  // The first scan runs inside window creation: once the count shows, the list is filled.
+  return window_ &&
+         WaitUntil([&] { return Text(Control(kIdPanel5)).find(L"個のプログラム") != std::wstring::npos; });
+}
+
+void AppWindow::Attach(HWND window) {
+  window_ = window;
+  GetWindowThreadProcessId(window, &processId_);
+  process_ = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId_);
+}
+
+bool AppWindow::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool AppWindow::Close(int milliseconds) {
+  if (!process_) return true;
+  PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kCmdExit, 0), 0);
+  bool ended = WaitForSingleObject(process_, static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process_, 1);
+  CloseHandle(process_);
+  process_ = nullptr;
+  return ended;
+}
+
+std::wstring AppWindow::Text(HWND control) const {
+  wchar_t buffer[512] = {};
+  SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                      5000, nullptr);
+  return buffer;
+}
+
+HWND AppWindow::List() const { return Control(kIdListView1); }
+
+int AppWindow::RowCount() const {
+  return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring AppWindow::Cell(int row, int column) const {
+  constexpr std::size_t kChars = 1024;
+  RemoteBuffer remote(process_, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.cchTextMax = kChars;
+  item.pszText = static_cast<wchar_t*>(remote.At(sizeof(LVITEMW)));
+  remote.Write(0, &item, sizeof item);
+  SendMessageW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(remote.At(0)));
+  std::wstring text(kChars, L'\0');
+  remote.Read(sizeof(LVITEMW), text.data(), kChars * sizeof(wchar_t));
+  text.resize(wcslen(text.c_str()));
+  return text;
+}
+
+std::vector<std::wstring> AppWindow::Column(int column) const {
+  std::vector<std::wstring> cells;
+  for (int row = 0, n = RowCount(); row < n; ++row) cells.push_back(Cell(row, column));
+  return cells;
+}
+
+std::vector<std::wstring> AppWindow::Headers() const {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(List(), LVM_GETHEADER, 0, 0));
+  int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+  std::vector<std::wstring> captions;
+  constexpr std::size_t kChars = 256;
+  RemoteBuffer remote(process_, sizeof(HDITEMW) + kChars * sizeof(wchar_t));
+  for (int i = 0; i < count; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.cchTextMax = kChars;
+    item.pszText = static_cast<wchar_t*>(remote.At(sizeof(HDITEMW)));
+    remote.Write(0, &item, sizeof item);
+    std::wstring empty(kChars, L'\0');
+    remote.Write(sizeof(HDITEMW), empty.data(), kChars * sizeof(wchar_t));
+    SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(remote.At(0)));
+    std::wstring text(kChars, L'\0');
+    remote.Read(sizeof(HDITEMW), text.data(), kChars * sizeof(wchar_t));
+    text.resize(wcslen(text.c_str()));
+    captions.push_back(text);
+  }
+  return captions;
+}
+
+int AppWindow::Selected() const {
+  return static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void AppWindow::Select(int row) const {
+  RemoteBuffer remote(process_, sizeof(LVITEMW));
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  remote.Write(0, &item, sizeof item);
+  SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.At(0)));
+}
+
+int AppWindow::CurrentTab() const {
+  return static_cast<int>(SendMessageW(Control(kIdTabSet1), TCM_GETCURSEL, 0, 0));
+}
+
+}  // namespace orv::e2e

@@ -1,0 +1,79 @@
+// Drives a running Orvalinde.exe from another process: finds its window, posts its commands,
+// reads its list view across the process boundary.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orv::e2e {
+
+inline bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 10000) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return condition();
+}
+
+// Memory inside the target process, for messages that carry pointers.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, std::size_t size) : process_(process), size_(size) {
+    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  void* At(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+  void Write(std::size_t offset, const void* data, std::size_t size) {
+    WriteProcessMemory(process_, At(offset), data, size, nullptr);
+  }
+  void Read(std::size_t offset, void* data, std::size_t size) const {
+    ReadProcessMemory(process_, At(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  std::size_t size_;
+  void* address_ = nullptr;
+};
+
+class AppWindow {
+ public:
+  // Starts the exe and waits for its main window; false when it did not appear.
+  bool Start(const std::wstring& exePath);
+  void Attach(HWND window);
+  // Asks the window to close and waits for the process to end.
+  bool Close(int milliseconds = 15000);
+  bool Running() const;
+  HWND Handle() const { return window_; }
+  HANDLE Process() const { return process_; }
+
+  void Command(int id) const { SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  std::wstring Text(HWND control) const;
+
+  int RowCount() const;
+  std::wstring Cell(int row, int column) const;
+  std::vector<std::wstring> Column(int column) const;
+  std::vector<std::wstring> Headers() const;
+  int Selected() const;
+  void Select(int row) const;
+  int CurrentTab() const;
+
+ private:
+  HWND List() const;
+  HWND window_ = nullptr;
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+};
+
+}  // namespace orv::e2e
