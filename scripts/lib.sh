@@ -67,9 +67,22 @@ orv_prefix() {
     "$WINESERVER" -w
   fi
   "$WINESERVER" -p >/dev/null 2>&1
+  # One idle Wine process keeps the prefix's system services up. Without it every test
+  # process restarts them, and they inherit its output pipe: ctest would wait for them.
+  ( tail -f /dev/null | "$WINE" cmd.exe >/dev/null 2>&1 ) &
+  ORV_KEEPER_PID=$!
+  "$WINE" cmd.exe /c exit >/dev/null 2>&1
 }
 
-orv_prefix_stop() { [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true; }
+ORV_KEEPER_PID=
+orv_prefix_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi
+  if [ -n "$ORV_KEEPER_PID" ]; then
+    pkill -P "$ORV_KEEPER_PID" >/dev/null 2>&1 || true
+    kill "$ORV_KEEPER_PID" >/dev/null 2>&1 || true
+    ORV_KEEPER_PID=
+  fi
+}
 
 # Starts Xvfb on a free display unless one is set; the caller stops it with orv_display_stop.
 ORV_XVFB_PID=
