@@ -97,6 +97,19 @@ TEST_F(ProgramListE2E, SystemComponentsShowWhenAskedForWithoutARescan) {
   EXPECT_EQ(RowOf(app, L"共有ランタイム (システム)"), -1);
 }
 
+TEST_F(ProgramListE2E, IconOptionRescansWithProgramIconsAndStatusMarks) {
+  int nsis = RowOf(app, L"Orv NSIS デモ");
+  ASSERT_GE(nsis, 0);
+  EXPECT_EQ(app.Image(nsis), -1);  // icons are off by default
+  EXPECT_EQ(app.Image(nsis, 1), 1);  // every program is new without an annotation store
+  app.Command(kCmdStngLoadIcon);
+  nsis = RowOf(app, L"Orv NSIS デモ");
+  EXPECT_GE(app.Image(nsis), 2);  // from its DisplayIcon, after the two status marks
+  EXPECT_EQ(app.Image(RowOf(app, L"静音ドライバ")), -1);  // names no icon
+  app.Command(kCmdStngLoadIcon);
+  EXPECT_EQ(app.Image(RowOf(app, L"Orv NSIS デモ")), -1);
+}
+
 TEST_F(ProgramListE2E, RefreshFindsNewEntriesAndKeepsTheSelectedPosition) {
   HKEY key = nullptr;
   const wchar_t* path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvAddedLater";

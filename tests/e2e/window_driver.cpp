@@ -111,6 +111,19 @@ std::vector<std::wstring> AppWindow::Headers() const {
   return captions;
 }
 
+int AppWindow::Image(int row, int column) const {
+  RemoteBuffer remote(process_, sizeof(LVITEMW));
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  item.iSubItem = column;
+  item.iImage = -7;
+  remote.Write(0, &item, sizeof item);
+  SendMessageW(List(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.At(0)));
+  remote.Read(0, &item, sizeof item);
+  return item.iImage;
+}
+
 int AppWindow::Selected() const {
   return static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }

@@ -65,6 +65,7 @@ class AppWindow {
   std::wstring Cell(int row, int column) const;
   std::vector<std::wstring> Column(int column) const;
   std::vector<std::wstring> Headers() const;
+  int Image(int row, int column = 0) const;
   int Selected() const;
   void Select(int row) const;
   int CurrentTab() const;
