@@ -19,6 +19,10 @@ add_library(orvalinde_ui STATIC
   src/app/main_window.cpp
   src/app/main_actions.cpp
   src/app/program_list_view.cpp
+  src/app/list_sorting.cpp
+  src/app/list_drawing.cpp
+  src/app/main_settings.cpp
+  src/app/program_commands.cpp
 )
 target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})

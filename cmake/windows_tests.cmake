@@ -14,11 +14,12 @@ gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOV
 
 # The driver runs in the same prefix as the exe it drives; run_e2e.sh makes that prefix.
 add_executable(e2e_driver tests/e2e/window_driver.cpp
-                          tests/e2e/program_list_e2e_test.cpp)
+                          tests/e2e/program_list_e2e_test.cpp
+                          tests/e2e/uninstall_road_e2e_test.cpp)
 target_include_directories(e2e_driver PRIVATE src)
 target_link_libraries(e2e_driver PRIVATE gtest_main comctl32)
 target_compile_options(e2e_driver PRIVATE ${ORV_WARNINGS})
-add_test(NAME e2e.program_list
+add_test(NAME e2e.window
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh ${CMAKE_BINARY_DIR}
                  ${CMAKE_BINARY_DIR}/e2e_driver.exe)
-set_tests_properties(e2e.program_list PROPERTIES TIMEOUT 600)
+set_tests_properties(e2e.window PROPERTIES TIMEOUT 600)

@@ -75,8 +75,11 @@ void TForm1::CreateActions() {
     int current = TabCtrl_GetCurSel(TabSet1);
     SelectTab(current == 0 ? TabCtrl_GetItemCount(TabSet1) - 1 : current - 1);
   });
-  // Grid lines are on until the settings file can say otherwise.
-  ActionList1.SetChecked(kCmdStngGridLine, true);
+  bind(kCmdRemoveProgram, [this] { ActRemoveProgramExecute(); });
+  bind(kCmdModifyProgram, [this] { ActModifyProgramExecute(); });
+  bind(kCmdRepairProgram, [this] { ActRepairProgramExecute(); });
+  bind(kCmdStngGridLine, [this] { ApplyGridLines(); });
+  bind(kCmdStngStripe, [this] { InvalidateRect(ListView1, nullptr, TRUE); });
   accelerators_ = ActionList1.CreateAccelerators();
 }
 

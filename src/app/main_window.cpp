@@ -73,7 +73,7 @@ void TForm1::Create(HINSTANCE instance) {
                                 kDesignHeight, nullptr, nullptr, instance, this);
   if (startupError_) std::rethrow_exception(std::exchange(startupError_, nullptr));
   if (!window) throw std::runtime_error("ウィンドウを作成できません");
-  ShowWindow(window, SW_SHOWNORMAL);
+  ShowWindow(window, startMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   UpdateWindow(window);
 }
 
@@ -141,6 +141,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SIZE: LayoutControls(); return 0;
+    case WM_TIMER:
+      if (wParam == kRegWatchTimer1) RegWatchTimer1Timer();
+      return 0;
+    case kMsgQueryCommand: {
+      const ui::Action* action = ActionList1.Find(static_cast<int>(wParam));
+      return action ? (action->enabled ? 1 : 0) | (action->checked ? 2 : 0) : -1;
+    }
     case WM_DPICHANGED: {
       auto* suggested = reinterpret_cast<RECT*>(lParam);
       SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
@@ -154,6 +161,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(handle_);
       return 0;
     case WM_DESTROY:
+      SetWatchTimer(false);
       FormDestroy();
       PostQuitMessage(0);
       return 0;
@@ -164,13 +172,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::FormCreate() {
   DragAcceptFiles(handle_, TRUE);
+  SetWatchTimer(false);
   IniPath.clear();
   StripeColor = 15790320;
   FindText.clear();
   FindMatchCase = false;
-  HkcuKeyCount = CountUninstallKeys(registry_, RegistryRoot::CurrentUser);
-  HklmKeyCount = CountUninstallKeys(registry_, RegistryRoot::LocalMachine);
-  Hklm32KeyCount = CountUninstallKeys(registry_, RegistryRoot::LocalMachine32);
+  // Taken before the first scan; only the watch changes them afterwards.
+  KeyCounts = CountAllUninstallKeys(registry_);
 
   std::wstring exe = ModulePath();
   std::size_t slash = exe.find_last_of(L"\\/");
@@ -196,21 +204,26 @@ void TForm1::FormCreate() {
     ActionList1.SetCaption(kCmdTag0 + i, TagList->Items(i)->Caption);
   CreateMenus();
 
+  LoadSettings(IniPath);
   Programs = std::make_unique<ProgramList>();
 
   ImageList1 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
   ListView_SetImageList(ListView1, ImageList1, LVSIL_SMALL);
+  CreateSortImages();
 
   SelectTab(kTabApplications);
   ActionList1.Execute(kCmdRefresh);
   ShowTab(kTabApplications);
+  SortByColumn(1);
+  SetWatchTimer(true);
 }
 
 void TForm1::FormClose() {
-  // Nothing that fails here may keep the window from closing.
+  // Nothing that fails here may keep the window from closing; a failed save skips the rest.
   try {
-    Win32Ini ini(IniPath);
+    SaveSettings(IniPath);
     ReadColumnWidths();
+    Win32Ini ini(IniPath);
     ColumnSetting->SaveToFile(ini);
   } catch (...) {
   }
@@ -220,9 +233,9 @@ void TForm1::FormDestroy() {
   Programs.reset();
   ColumnSetting.reset();
   TagList.reset();
-  if (ImageList1) {
-    ImageList_Destroy(ImageList1);
-    ImageList1 = nullptr;
+  for (HIMAGELIST* list : {&ImageList1, &ImageList3}) {
+    if (*list) ImageList_Destroy(*list);
+    *list = nullptr;
   }
 }
 
@@ -235,7 +248,7 @@ void TForm1::CreateControls() {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdListView1)),
                               instance_, nullptr);
   ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
-                                                   LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES);
+                                                   LVS_EX_SUBITEMIMAGES);
   modifyButton_ = CreateWindowExW(0, WC_BUTTONW, L"", child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
                                   0, handle_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdModifyButton)),

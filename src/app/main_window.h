@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "annotations/tag_list.h"
+#include "catalogue/registry_watch.h"
 #include "catalogue/program.h"
 #include "columns/column_model.h"
 #include "platform/win32/win32_registry.h"
@@ -16,6 +17,12 @@
 #include "ui/action.h"
 
 namespace orv {
+
+struct CommandPlan;
+
+// Window messages a test driver or an accessibility tool may send. Answers the state of the
+// command whose id is wParam: bit 0 enabled, bit 1 checked, -1 for an unknown id.
+inline constexpr UINT kMsgQueryCommand = WM_APP + 1;
 
 class TForm1 {
  public:
@@ -64,6 +71,32 @@ class TForm1 {
   void TabSet1Change(int newTab);
   void SelectTab(int tab);
 
+  // Sorting and selection (list_sorting.cpp).
+  void ListViewColumnClick(int position);
+  void SortByColumn(int state);
+  void SetHeaderSortImage(int position, int image);
+  void CreateSortImages();
+  const TProgram* ProgramOfItem(int item) const;
+  TProgram* SelectedProgram();
+  void ListView1Change();
+
+  // Drawing (list_drawing.cpp).
+  LRESULT ListViewCustomDraw(NMLVCUSTOMDRAW& draw);
+  void ApplyGridLines();
+
+  // Settings (main_settings.cpp).
+  void LoadSettings(const std::string& path);
+  void SaveSettings(const std::string& path);
+
+  // Uninstall, modify, repair (program_commands.cpp) and the registry watch.
+  void ActRemoveProgramExecute();
+  void ActModifyProgramExecute();
+  void ActRepairProgramExecute();
+  void RunPlan(const CommandPlan& plan);
+  bool LaunchCommand(const std::string& commandLine);
+  void RegWatchTimer1Timer();
+  void SetWatchTimer(bool enabled);
+
   HWND handle_ = nullptr;
   std::exception_ptr startupError_;
   HINSTANCE instance_ = nullptr;
@@ -92,15 +125,18 @@ class TForm1 {
   std::unique_ptr<TTagList> TagList;
   std::unique_ptr<TLvColumnSetting> ColumnSetting;
   std::unique_ptr<ProgramList> Programs;
-  std::int32_t HkcuKeyCount = -1;
-  std::int32_t HklmKeyCount = -1;
-  std::int32_t Hklm32KeyCount = -1;
+  // Last seen Uninstall subkey counts of the three roots, taken at start-up and by the watch.
+  UninstallKeyCounts KeyCounts{-1, -1, -1};
+  HIMAGELIST ImageList3 = nullptr;  // header sort marks: ascending, descending, blank
 
   // The list's rows: positions in Programs, for the owner-data list view.
   std::vector<int> rows_;
   std::vector<int> columnIds_;  // the list's columns, left to right, by identifier
   int shownTab_ = 0;            // the tab whose rows the list holds
   int sortState_ = 0;           // the list's sort state: +-(position + 1), 0 = none
+  bool changeHandlerAttached_ = true;
+  bool startMaximized_ = false;
+  static constexpr UINT_PTR kRegWatchTimer1 = 1;
   std::wstring cellBuffer_;
 };
 

@@ -40,6 +40,11 @@ void TForm1::ReloadStatusImages() {
 
 void TForm1::ActRefreshExecute() {
   WaitCursor wait;
+  SetWatchTimer(false);
+  struct Restart {
+    TForm1* form;
+    ~Restart() { form->SetWatchTimer(true); }
+  } restart{this};
   ReloadStatusImages();
   const bool loadIcons = ActionList1.IsChecked(kCmdStngLoadIcon);
   ScanContext context{registry_, system_, {}, {}};
@@ -80,15 +85,19 @@ void TForm1::ShowTab(int tab) {
     listPanelVisible_ = false;
   }
   LayoutControls();
+  ActionList1.SetEnabled(kCmdRemoveRegEntry,
+                         ListView_GetNextItem(ListView1, -1, LVNI_SELECTED) >= 0);
   UpdateProgramCount();
   const int count = static_cast<int>(rows_.size());
   if (refreshingShownTab) {
+    // By position: after a rescan another program may stand there.
     if (selected >= 0 && selected < count) {
       ListView_SetItemState(ListView1, selected, LVIS_SELECTED | LVIS_FOCUSED,
                             LVIS_SELECTED | LVIS_FOCUSED);
       ListView_SetSelectionMark(ListView1, selected);
     }
-    if (top > 0) ListView_Scroll(ListView1, 0, rowHeight * top);
+    const int nowTop = ListView_GetTopIndex(ListView1);
+    if (top > 0 && top != nowTop) ListView_Scroll(ListView1, 0, rowHeight * (top - nowTop));
   } else if (count > 0) {
     ListView_SetItemState(ListView1, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetSelectionMark(ListView1, 0);
@@ -105,12 +114,21 @@ void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
       InvalidateRect(list, nullptr, TRUE);
     }
   } resume{ListView1};
-  // Owner data: the rows are the model, so removing them fires no per-row events.
-  ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  rows_.clear();
-  if (programs)
-    rows_ = BuildTabRows(*programs, tab, ActionList1.IsChecked(kCmdStngSysComp));
-  ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()), 0);
+  {
+    // Filling fires no change events; the handler runs once at the end.
+    changeHandlerAttached_ = false;
+    struct Reattach {
+      bool& attached;
+      ~Reattach() { attached = true; }
+    } reattach{changeHandlerAttached_};
+    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    rows_.clear();
+    if (programs)
+      rows_ = BuildTabRows(*programs, tab, ActionList1.IsChecked(kCmdStngSysComp));
+    ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
+  }
+  if (sortState_ != 0) SortByColumn(sortState_);
+  ListView1Change();
   UpdateProgramCount();
 }
 
@@ -186,6 +204,12 @@ LRESULT TForm1::HandleNotify(NMHDR* header) {
     switch (header->code) {
       case LVN_GETDISPINFOW: FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header)); return 0;
       case LVN_ODFINDITEMW: return -1;
+      case LVN_ITEMCHANGED:
+      case LVN_ODSTATECHANGED: ListView1Change(); return 0;
+      case LVN_COLUMNCLICK:
+        ListViewColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        return 0;
+      case NM_CUSTOMDRAW: return ListViewCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
       default: break;
     }
   } else if (header->hwndFrom == ListView_GetHeader(ListView1)) {

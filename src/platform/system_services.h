@@ -24,6 +24,8 @@ class SystemServices {
   virtual std::string FormatLongTime(const CalendarTime& time) = 0;
   // The user locale's case-insensitive order: <0, 0, >0.
   virtual int CompareTextNoCase(std::string_view a, std::string_view b) = 0;
+  // A key whose byte order is the order of CompareTextNoCase: sorting compares keys, not texts.
+  virtual std::string TextSortKey(std::string_view text) = 0;
   virtual bool FileExists(std::string_view path) = 0;
   virtual bool DirectoryExists(std::string_view path) = 0;
 };

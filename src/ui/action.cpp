@@ -44,7 +44,9 @@ bool ActionList::Execute(int id) {
 
 void ActionList::SetEnabled(int id, bool enabled) {
   Action* action = Find(id);
-  if (!action || action->enabled == enabled) return;
+  if (!action) return;
+  enabled = enabled && action->onExecute;  // a command not built yet stays disabled
+  if (action->enabled == enabled) return;
   action->enabled = enabled;
   for (auto& [buttonId, button] : buttons_)
     if (buttonId == id) EnableWindow(button, enabled);

@@ -13,20 +13,9 @@
 namespace orv::e2e {
 namespace {
 
-std::wstring ExePath() {
-  const wchar_t* path = _wgetenv(L"ORV_E2E_EXE");
-  return path ? path : L"C:\\OrvE2E\\Orvalinde.exe";
-}
-
 std::vector<std::wstring> Sorted(std::vector<std::wstring> values) {
   std::sort(values.begin(), values.end());
   return values;
-}
-
-int RowOf(const AppWindow& app, const std::wstring& name) {
-  auto names = app.Column(0);
-  auto it = std::find(names.begin(), names.end(), name);
-  return it == names.end() ? -1 : static_cast<int>(it - names.begin());
 }
 
 const std::vector<std::wstring> kApplications = {
@@ -131,8 +120,7 @@ TEST_F(ProgramListE2E, RefreshFindsNewEntriesAndKeepsTheSelectedPosition) {
 }
 
 TEST_F(ProgramListE2E, ClosingSavesTheColumnSection) {
-  std::wstring ini = ExePath();
-  ini.replace(ini.size() - 4, 4, L".ini");
+  const std::wstring ini = IniPath();
   DeleteFileW(ini.c_str());
   ASSERT_TRUE(app.Close());
   wchar_t value[64] = {};

@@ -1,5 +1,8 @@
 #include "window_driver.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "app/command_ids.h"
 
 namespace orv::e2e {
@@ -137,8 +140,85 @@ void AppWindow::Select(int row) const {
   SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.At(0)));
 }
 
+bool AppWindow::Enabled(int command) const {
+  return (SendMessageW(window_, WM_APP + 1, static_cast<WPARAM>(command), 0) & 1) != 0;
+}
+
+bool AppWindow::Checked(int command) const {
+  return (SendMessageW(window_, WM_APP + 1, static_cast<WPARAM>(command), 0) & 2) != 0;
+}
+
+void AppWindow::ClickHeader(int position) const {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(List(), LVM_GETHEADER, 0, 0));
+  RemoteBuffer remote(process_, sizeof(RECT));
+  SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(position),
+               reinterpret_cast<LPARAM>(remote.At(0)));
+  RECT rect{};
+  remote.Read(0, &rect, sizeof rect);
+  LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(header, WM_LBUTTONUP, 0, at);
+}
+
+int AppWindow::HeaderImage(int position) const {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(List(), LVM_GETHEADER, 0, 0));
+  RemoteBuffer remote(process_, sizeof(HDITEMW));
+  HDITEMW item{};
+  item.mask = HDI_FORMAT | HDI_IMAGE;
+  remote.Write(0, &item, sizeof item);
+  SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(position),
+               reinterpret_cast<LPARAM>(remote.At(0)));
+  remote.Read(0, &item, sizeof item);
+  return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
+}
+
+HWND AppWindow::FindDialog(const std::wstring& caption, int milliseconds) const {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExW(nullptr, candidate, L"#32770", caption.c_str())) != nullptr) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(candidate, &pid);
+      if (pid == processId_ && IsWindowVisible(candidate)) {
+        found = candidate;
+        return true;
+      }
+    }
+    return false;
+  }, milliseconds);
+  return found;
+}
+
+std::wstring AppWindow::DialogText(HWND dialog) {
+  // The message text of a message box is its static control 0xFFFF.
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(dialog, 0xFFFF, text, 1024);
+  return text;
+}
+
+void AppWindow::Answer(HWND dialog, int buttonId) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
 int AppWindow::CurrentTab() const {
   return static_cast<int>(SendMessageW(Control(kIdTabSet1), TCM_GETCURSEL, 0, 0));
+}
+
+std::wstring ExePath() {
+  const wchar_t* path = _wgetenv(L"ORV_E2E_EXE");
+  return path ? path : L"C:\\OrvE2E\\Orvalinde.exe";
+}
+
+std::wstring IniPath() {
+  std::wstring ini = ExePath();
+  return ini.replace(ini.size() - 4, 4, L".ini");
+}
+
+int RowOf(const AppWindow& app, const std::wstring& name) {
+  auto names = app.Column(0);
+  auto it = std::find(names.begin(), names.end(), name);
+  return it == names.end() ? -1 : static_cast<int>(it - names.begin());
 }
 
 }  // namespace orv::e2e

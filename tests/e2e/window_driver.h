@@ -70,11 +70,30 @@ class AppWindow {
   void Select(int row) const;
   int CurrentTab() const;
 
+  // Enabled and checked state of a command, from the window itself.
+  bool Enabled(int command) const;
+  bool Checked(int command) const;
+  // A real click on a column header, as the mouse would give it.
+  void ClickHeader(int position) const;
+  // The sort image on a header (-1 when it shows none).
+  int HeaderImage(int position) const;
+  // A message box of the program with this caption, or null.
+  HWND FindDialog(const std::wstring& caption, int milliseconds = 5000) const;
+  static std::wstring DialogText(HWND dialog);
+  static void Answer(HWND dialog, int buttonId);
+
  private:
   HWND List() const;
   HWND window_ = nullptr;
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
 };
+
+// The exe under test, as run_e2e.sh placed it.
+std::wstring ExePath();
+// The row whose program column shows `name`, or -1.
+int RowOf(const AppWindow& app, const std::wstring& name);
+// The INI file beside the exe.
+std::wstring IniPath();
 
 }  // namespace orv::e2e

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/registry_watch.h"
 #include "catalogue/uninstall_scan.h"
 #include "platform/memory/memory_system.h"
 #include "registry_fixture.h"
@@ -206,6 +207,46 @@ TEST_F(ScanTest, CountsSubkeysOfEachRoot) {
   EXPECT_EQ(CountUninstallKeys(reg, HKCU), 0);
   EXPECT_EQ(CountUninstallKeys(reg, HKLM32), 5);
   EXPECT_EQ(CountUninstallKeys(reg, HKLM), -1);
+}
+
+}  // namespace
+}  // namespace orv::test
+
+namespace orv::test {
+namespace {
+
+TEST(RegistryWatch, RefreshesForTheFirstChangedRootOnly) {
+  MemoryRegistry reg;
+  auto add = [&](RegistryRoot root, const std::string& name) {
+    reg.SetString(root, EntryPath(name), "DisplayName", name);
+  };
+  add(RegistryRoot::CurrentUser, "a");
+  add(RegistryRoot::LocalMachine, "b");
+  UninstallKeyCounts counts = CountAllUninstallKeys(reg);
+  EXPECT_EQ(counts, (UninstallKeyCounts{1, 1, -1}));
+  EXPECT_FALSE(RegistryWatchTick(reg, counts));
+
+  add(RegistryRoot::CurrentUser, "a2");
+  add(RegistryRoot::LocalMachine, "b2");
+  EXPECT_TRUE(RegistryWatchTick(reg, counts));  // the user's change first, alone
+  EXPECT_EQ(counts, (UninstallKeyCounts{2, 1, -1}));
+  EXPECT_TRUE(RegistryWatchTick(reg, counts));  // the machine's at the next tick
+  EXPECT_EQ(counts, (UninstallKeyCounts{2, 2, -1}));
+
+  add(RegistryRoot::LocalMachine32, "c");
+  EXPECT_TRUE(RegistryWatchTick(reg, counts));
+  EXPECT_EQ(counts[2], 1);
+
+  reg.RemoveKey(RegistryRoot::CurrentUser, EntryPath("a"));
+  reg.RemoveKey(RegistryRoot::CurrentUser, EntryPath("a2"));  // emptied: 0 is no change
+  EXPECT_FALSE(RegistryWatchTick(reg, counts));
+  EXPECT_EQ(counts[0], 2);
+  reg.RemoveKey(RegistryRoot::LocalMachine, std::string(kUninstallKey));  // vanished: -1
+  EXPECT_FALSE(RegistryWatchTick(reg, counts));
+
+  reg.RemoveKey(RegistryRoot::LocalMachine32, EntryPath("c"));
+  add(RegistryRoot::LocalMachine32, "d");  // one out, one in: the count stays
+  EXPECT_FALSE(RegistryWatchTick(reg, counts));
 }
 
 }  // namespace

@@ -71,4 +71,6 @@ int MemorySystem::CompareTextNoCase(std::string_view a, std::string_view b) {
   return x < y ? -1 : x > y ? 1 : 0;
 }
 
+std::string MemorySystem::TextSortKey(std::string_view text) { return AsciiUpper(text); }
+
 }  // namespace orv

@@ -15,6 +15,7 @@ class MemorySystem : public SystemServices {
   std::string FormatShortDate(const CalendarTime& time) override;
   std::string FormatLongTime(const CalendarTime& time) override;
   int CompareTextNoCase(std::string_view a, std::string_view b) override;
+  std::string TextSortKey(std::string_view text) override;
   bool FileExists(std::string_view path) override { return files.count(std::string(path)) != 0; }
   bool DirectoryExists(std::string_view path) override {
     return directories.count(std::string(path)) != 0;

@@ -63,6 +63,19 @@ int Win32System::CompareTextNoCase(std::string_view a, std::string_view b) {
   return result == 0 ? 0 : result - CSTR_EQUAL;
 }
 
+std::string Win32System::TextSortKey(std::string_view text) {
+  std::wstring wide = Widen(text);
+  const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), static_cast<int>(wide.size()),
+                          nullptr, 0);
+  if (size <= 0) return {};
+  std::string key(static_cast<std::size_t>(size), '\0');
+  // With LCMAP_SORTKEY the destination is a byte buffer and its size counts bytes.
+  LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), static_cast<int>(wide.size()),
+               reinterpret_cast<LPWSTR>(key.data()), size);
+  return key;
+}
+
 bool Win32System::FileExists(std::string_view path) {
   DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

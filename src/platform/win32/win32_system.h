@@ -10,6 +10,7 @@ class Win32System : public SystemServices {
   std::string FormatShortDate(const CalendarTime& time) override;
   std::string FormatLongTime(const CalendarTime& time) override;
   int CompareTextNoCase(std::string_view a, std::string_view b) override;
+  std::string TextSortKey(std::string_view text) override;
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
 };

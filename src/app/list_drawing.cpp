@@ -1,0 +1,37 @@
+// Row colours by tag and stripes; everything else is the list control's own drawing.
+#include "app/command_ids.h"
+#include "app/main_window.h"
+
+namespace orv {
+
+LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const int item = static_cast<int>(draw.nmcd.dwItemSpec);
+      const TProgram* r = ProgramOfItem(item);
+      const TAppTag* tag = r ? TagList->Items(r->TagIndex) : nullptr;
+      if (tag && tag->Color != kNoColor) {
+        const TColor color = tag->Color;
+        draw.clrTextBk = (color & 0xFF000000u) == 0xFF000000u
+                             ? GetSysColor(static_cast<int>(color & 0xFF))
+                             : color;
+        if (tag->WhiteText) draw.clrText = RGB(255, 255, 255);
+        return CDRF_NEWFONT;
+      }
+      if (ActionList1.IsChecked(kCmdStngStripe) && item % 2 == 0) {
+        draw.clrTextBk = StripeColor;
+        return CDRF_NEWFONT;
+      }
+      return CDRF_DODEFAULT;
+    }
+    default: return CDRF_DODEFAULT;
+  }
+}
+
+void TForm1::ApplyGridLines() {
+  const bool on = ActionList1.IsChecked(kCmdStngGridLine);
+  ListView_SetExtendedListViewStyleEx(ListView1, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
+}
+
+}  // namespace orv

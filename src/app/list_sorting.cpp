@@ -1,0 +1,129 @@
+// Header-click sorting of the owner-data rows, the header marks, and the selected record.
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/command_availability.h"
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/program_sort.h"
+
+namespace orv {
+namespace {
+
+constexpr int kAscendingImage = 0;
+constexpr int kDescendingImage = 1;
+constexpr int kBlankImage = 2;
+
+// A 16x16 grey triangle, 5 wide and 3 high, in the right half of the cell; the blank image
+// is the same picture with nothing drawn.
+HBITMAP SortBitmap(int image, HBITMAP& mask) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 16;
+  info.bmiHeader.biHeight = -16;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  std::uint16_t maskRows[16];
+  for (int y = 0; y < 16; ++y) maskRows[y] = 0xFFFF;  // 1 = transparent
+  for (int row = 0; row < 3 && image != kBlankImage; ++row) {
+    int y = image == kAscendingImage ? 7 + row : 7 - row;  // down: rows 7-9, up: rows 5-7
+    for (int x = 9 + row; x <= 13 - row; ++x) {
+      pixels[y * 16 + x] = 0xFF808080;
+      maskRows[y] = static_cast<std::uint16_t>(maskRows[y] & ~(0x8000 >> x));
+    }
+  }
+  // Monochrome bitmaps are word-aligned rows, most significant bit first, bytes big-endian.
+  std::uint8_t maskBytes[32];
+  for (int y = 0; y < 16; ++y) {
+    maskBytes[2 * y] = static_cast<std::uint8_t>(maskRows[y] >> 8);
+    maskBytes[2 * y + 1] = static_cast<std::uint8_t>(maskRows[y] & 0xFF);
+  }
+  mask = CreateBitmap(16, 16, 1, 1, maskBytes);
+  return color;
+}
+
+}  // namespace
+
+void TForm1::CreateSortImages() {
+  ImageList3 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+  for (int image = 0; image < 3; ++image) {
+    HBITMAP mask = nullptr;
+    HBITMAP color = SortBitmap(image, mask);
+    ImageList_Add(ImageList3, color, mask);
+    DeleteObject(color);
+    DeleteObject(mask);
+  }
+}
+
+const TProgram* TForm1::ProgramOfItem(int item) const {
+  if (!Programs || item < 0 || item >= static_cast<int>(rows_.size())) return nullptr;
+  const int position = rows_[static_cast<std::size_t>(item)];
+  if (position < 0 || position >= static_cast<int>(Programs->size())) return nullptr;
+  return &(*Programs)[static_cast<std::size_t>(position)];
+}
+
+TProgram* TForm1::SelectedProgram() {
+  int item = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+  return const_cast<TProgram*>(ProgramOfItem(item));
+}
+
+void TForm1::ListViewColumnClick(int position) { SortByColumn(NextSortState(sortState_, position)); }
+
+void TForm1::SortByColumn(int state) {
+  state = ClampSortState(state, static_cast<int>(columnIds_.size()));
+  sortState_ = state;
+  // The selection belongs to a program, not a position: find it again after the move.
+  const int selected = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+  const int selectedRow = selected >= 0 && selected < static_cast<int>(rows_.size())
+                              ? rows_[static_cast<std::size_t>(selected)]
+                              : -1;
+  changeHandlerAttached_ = false;
+  SortRows(rows_, *Programs, state, columnIds_, *TagList, system_);
+  if (selectedRow >= 0) {
+    auto it = std::find(rows_.begin(), rows_.end(), selectedRow);
+    int item = static_cast<int>(it - rows_.begin());
+    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(ListView1, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(ListView1, item);
+  }
+  changeHandlerAttached_ = true;
+  InvalidateRect(ListView1, nullptr, FALSE);
+  ListView1Change();
+  for (int i = 0; i < static_cast<int>(columnIds_.size()); ++i) SetHeaderSortImage(i, kBlankImage);
+  SetHeaderSortImage(std::abs(state) - 1, state > 0 ? kAscendingImage : kDescendingImage);
+}
+
+void TForm1::SetHeaderSortImage(int position, int image) {
+  HWND header = ListView_GetHeader(ListView1);
+  if (!header) return;
+  Header_SetImageList(header, ImageList3);
+  HDITEMW item{};
+  item.mask = HDI_FORMAT;
+  if (!Header_GetItem(header, position, &item)) return;
+  item.mask = HDI_FORMAT | HDI_IMAGE;
+  item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
+  item.iImage = image;
+  Header_SetItem(header, position, &item);
+}
+
+void TForm1::ListView1Change() {
+  if (!changeHandlerAttached_) return;
+  const TProgram* r = SelectedProgram();
+  const CommandAvailability a = ComputeAvailability(r, system_);
+  ActionList1.SetEnabled(kCmdRemoveProgram, a.remove);
+  ActionList1.SetEnabled(kCmdModifyProgram, a.modify);
+  ActionList1.SetEnabled(kCmdRepairProgram, a.repair);
+  ActionList1.SetEnabled(kCmdOpenFolder, a.openFolder);
+  ActionList1.SetEnabled(kCmdExecuteProgram, a.executeProgram);
+  ActionList1.SetEnabled(kCmdOpenURLInfoAbout, a.openUrlInfoAbout);
+  for (int id : std::initializer_list<int>{kCmdDisableChange, kCmdRename, kCmdRemoveRegEntry, kCmdCopyAppName, kCmdTagNone,
+                 kCmdTag0, kCmdTag0 + 1, kCmdTag0 + 2, kCmdTag0 + 3, kCmdTag0 + 4, kCmdProperty,
+                 kCmdEditComment, kCmdDeleteSlowInfoCache})
+    ActionList1.SetEnabled(id, a.perProgram);
+  ActionList1.SetChecked(kCmdDisableChange, a.locked);
+}
+
+}  // namespace orv

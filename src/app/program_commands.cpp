@@ -1,0 +1,69 @@
+// Remove, modify and repair: the command line is started detached; the watch sees the result.
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "operations/uninstall_commands.h"
+#include "platform/win32/wide.h"
+#include "ui/window.h"
+
+namespace orv {
+
+void TForm1::ActRemoveProgramExecute() {
+  if (const TProgram* r = SelectedProgram()) RunPlan(PlanRemove(*r));
+}
+
+void TForm1::ActModifyProgramExecute() {
+  if (const TProgram* r = SelectedProgram()) RunPlan(PlanModify(*r));
+}
+
+void TForm1::ActRepairProgramExecute() {
+  if (const TProgram* r = SelectedProgram()) RunPlan(PlanRepair(*r));
+}
+
+void TForm1::RunPlan(const CommandPlan& plan) {
+  switch (plan.kind) {
+    case CommandPlan::Unknown:
+      ui::MessageBoxUtf8(handle_, plan.unknownMessage, "エラー", MB_OK | MB_ICONERROR);
+      return;
+    case CommandPlan::ConfirmQuietThenLaunch:
+      if (ui::MessageBoxUtf8(handle_, kQuietUninstallWarning, "警告",
+                             MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
+      LaunchCommand(plan.commandLine);
+      return;
+    case CommandPlan::Launch: LaunchCommand(plan.commandLine); return;
+  }
+}
+
+bool TForm1::LaunchCommand(const std::string& commandLine) {
+  std::wstring line = Widen(commandLine);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    // Detached: the uninstaller runs on its own; its exit is never awaited.
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+  }
+  ui::MessageBoxUtf8(handle_, LaunchFailedMessage(commandLine), "エラー", MB_OK | MB_ICONERROR);
+  return false;
+}
+
+void TForm1::SetWatchTimer(bool enabled) {
+  if (enabled)
+    SetTimer(handle_, kRegWatchTimer1, 1000, nullptr);
+  else
+    KillTimer(handle_, kRegWatchTimer1);
+}
+
+void TForm1::RegWatchTimer1Timer() {
+  SetWatchTimer(false);
+  struct Restart {
+    TForm1* form;
+    ~Restart() { form->SetWatchTimer(true); }
+  } restart{this};
+  if (RegistryWatchTick(registry_, KeyCounts)) ActionList1.Execute(kCmdRefresh);
+}
+
+}  // namespace orv
