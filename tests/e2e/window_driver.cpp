@@ -201,6 +201,43 @@ void AppWindow::Answer(HWND dialog, int buttonId) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
 }
 
+AppWindow::GuiObjects AppWindow::CountGuiObjects() const {
+  GuiObjects counts;
+  DWORD gdi = GetGuiResources(process_, GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(process_, GR_USEROBJECTS);
+  if (gdi || user) {
+    counts.gdi = static_cast<long>(gdi);
+    counts.user = static_cast<long>(user);
+    return counts;
+  }
+  using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  struct BasicInformation {
+    void* reserved1;
+    void* pebBaseAddress;
+    void* reserved2[2];
+    ULONG_PTR uniqueProcessId;
+    void* reserved3;
+  } info{};
+  if (!query || query(process_, 0, &info, sizeof info, nullptr) != 0) return counts;
+  // The 64-bit PEB keeps GdiSharedHandleTable at 0xF8; entries are 24 bytes, the type at 14.
+  void* table = nullptr;
+  if (!ReadProcessMemory(process_, static_cast<char*>(info.pebBaseAddress) + 0xF8, &table,
+                         sizeof table, nullptr) ||
+      !table)
+    return counts;
+  constexpr std::size_t kEntries = 65536, kEntrySize = 24;
+  std::vector<unsigned char> entries(kEntries * kEntrySize);
+  SIZE_T read = 0;
+  ReadProcessMemory(process_, table, entries.data(), entries.size(), &read);
+  long live = 0;
+  for (std::size_t i = 0; i + 1 <= read / kEntrySize; ++i)
+    if (entries[i * kEntrySize + 14] != 0) ++live;
+  counts.gdi = live;
+  return counts;
+}
+
 int AppWindow::CurrentTab() const {
   return static_cast<int>(SendMessageW(Control(kIdTabSet1), TCM_GETCURSEL, 0, 0));
 }

@@ -77,6 +77,13 @@ class AppWindow {
   void ClickHeader(int position) const;
   // The sort image on a header (-1 when it shows none).
   int HeaderImage(int position) const;
+  // The process's GDI and USER object counts. Wine answers GetGuiResources with 0; there the
+  // GDI count comes from the process's GDI handle table and the USER count is unknown (-1).
+  struct GuiObjects {
+    long gdi = -1;
+    long user = -1;
+  };
+  GuiObjects CountGuiObjects() const;
   // A message box of the program with this caption, or null.
   HWND FindDialog(const std::wstring& caption, int milliseconds = 5000) const;
   static std::wstring DialogText(HWND dialog);
