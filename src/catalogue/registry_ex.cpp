@@ -58,15 +58,18 @@ std::int32_t TRegistryEx::ReadInteger(std::string_view name) {
 
 std::uint32_t TRegistryEx::ReadBinaryData(std::string_view name, void* buffer,
                                           std::uint32_t size) {
-  std::uint32_t type = 0, length = 0;
-  if (!key_ || !key_->QueryValueInfo(name, type, length)) return 0;
-  if (type == kRegSz || type == kRegExpandSz || type == kRegDword || length > size)
+  // One query gives existence, type and length.
+  if (!key_ || !key_->QueryValue(name, scratch_)) return 0;
+  const std::uint32_t type = scratch_.type;
+  const std::uint32_t read = static_cast<std::uint32_t>(scratch_.data.size());
+  if (type == kRegSz || type == kRegExpandSz || type == kRegDword || read > size)
     throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
-  if (!key_->QueryValue(name, scratch_)) return 0;  // vanished between the two queries
-  std::uint32_t read = static_cast<std::uint32_t>(scratch_.data.size());
-  if (read > size) throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
   if (read) std::memcpy(buffer, scratch_.data.data(), read);
   return read;
+}
+
+bool TRegistryEx::QueryValue(std::string_view name, RegistryValue& out) {
+  return key_ && key_->QueryValue(name, out);
 }
 
 bool TRegistryEx::WriteString(std::string_view name, std::string_view text) {

@@ -50,6 +50,8 @@ class TRegistryEx {
   bool DeleteValue(std::string_view name);
   bool DeleteKey(std::string_view name);
 
+  // The raw value: existence, type and data in one query. False when missing.
+  bool QueryValue(std::string_view name, RegistryValue& out);
   // One query for existence, type and data; what the tolerant helpers stand on.
   bool TryReadString(std::string_view name, std::string& out);
   bool TryReadInteger(std::string_view name, std::int32_t& out);

@@ -1,6 +1,7 @@
 #include "catalogue/uninstall_scan.h"
 
 #include <array>
+#include <optional>
 #include <cstring>
 
 #include "catalogue/program_text.h"
@@ -35,9 +36,9 @@ void ReadSlowInfoCache(ScanContext& context, RegistryRoot root, TProgram& progra
     std::string path(kArpCacheKey);
     path += program.KeyName;
     if (!cache.OpenKeyReadOnly(path)) return;
-    if (cache.ValueExists("SlowInfoCache"))
-      program.HasSlowInfoCache =
-          cache.ReadBinaryData("SlowInfoCache", buffer.data(), kSlowInfoSize) > 0;
+    // A missing value reads as 0 bytes: the existence test is part of the read.
+    program.HasSlowInfoCache =
+        cache.ReadBinaryData("SlowInfoCache", buffer.data(), kSlowInfoSize) > 0;
   } catch (const std::exception&) {
     program.HasSlowInfoCache = false;
   }
@@ -50,9 +51,29 @@ void ReadSlowInfoCache(ScanContext& context, RegistryRoot root, TProgram& progra
     program.SlowInfoFileName = Utf16LeBytesToUtf8(&buffer[28], kSlowInfoSize - 28);
 }
 
+std::string StringOf(const RegistryValue& value) {
+  if (value.type != kRegSz && value.type != kRegExpandSz) return "";
+  return Utf16LeBytesToUtf8(value.data.data(), value.data.size());
+}
+
+// The entry's name, or nothing when it has neither name value (of any type, even empty).
+// One query per value tells both whether it exists and what it says.
+std::optional<std::string> ReadEntryName(TRegistryEx& reg, RegistryValue& scratch) {
+  bool named = false;
+  std::string name;
+  if (reg.QueryValue("DisplayName", scratch)) {
+    named = true;
+    name = StringOf(scratch);
+  }
+  if (name.empty() && reg.QueryValue("QuietDisplayName", scratch)) {
+    named = true;
+    name = StringOf(scratch);
+  }
+  if (!named) return std::nullopt;
+  return name;
+}
+
 void FillProgram(ScanContext& context, TRegistryEx& reg, RegistryRoot root, TProgram& p) {
-  p.DisplayName = ReadStringDef(reg, "DisplayName", "");
-  if (p.DisplayName.empty()) p.DisplayName = ReadStringDef(reg, "QuietDisplayName", "");
   p.UninstallString = ReadStringDef(reg, "UninstallString", "");
   p.QuietUninstallString = ReadStringDef(reg, "QuietUninstallString", "");
   p.Publisher = ReadStringDef(reg, "Publisher", "");
@@ -103,14 +124,17 @@ void ScanUninstallKey(ScanContext& context, RegistryRoot root, ProgramList& prog
   programs.reserve(programs.size() + names.size());
   std::string path(kUninstallKey);
   const std::size_t base = path.size();
+  RegistryValue scratch;
   for (const std::string& name : names) {
     path.resize(base);
     path += name;
     if (!reg.OpenKeyReadOnly(path)) continue;  // vanished or unreadable: skipped
-    if (!reg.ValueExists("DisplayName") && !reg.ValueExists("QuietDisplayName")) continue;
+    std::optional<std::string> displayName = ReadEntryName(reg, scratch);
+    if (!displayName) continue;
     TProgram program;
     program.RootKey = root;
     program.KeyName = name;
+    program.DisplayName = std::move(*displayName);
     FillProgram(context, reg, root, program);
     programs.push_back(std::move(program));
   }

@@ -45,8 +45,6 @@ class RegistryKey {
   virtual bool ValueExists(std::string_view name) = 0;
   // False when the value is missing. `out` keeps its capacity between calls.
   virtual bool QueryValue(std::string_view name, RegistryValue& out) = 0;
-  // Type and size without the data, so a caller can refuse an oversized value unread.
-  virtual bool QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) = 0;
   virtual bool WriteString(std::string_view name, std::string_view text) = 0;
   virtual bool DeleteValue(std::string_view name) = 0;
   // Deletes the named subkey with everything below it.

@@ -60,14 +60,6 @@ class MemoryKey : public RegistryKey {
     out.data.assign(value->data.begin(), value->data.end());
     return true;
   }
-  bool QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override {
-    auto* node = registry_.Find(root_, path_);
-    RegistryValue* value = node ? FindValue(*node, name) : nullptr;
-    if (!value) return false;
-    type = value->type;
-    size = static_cast<std::uint32_t>(value->data.size());
-    return true;
-  }
   bool WriteString(std::string_view name, std::string_view text) override {
     auto* node = Writable();
     if (!node) return false;

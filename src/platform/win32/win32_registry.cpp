@@ -83,15 +83,6 @@ class Win32Key : public RegistryKey {
     }
   }
 
-  bool QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override {
-    DWORD t = 0, s = 0;
-    if (RegQueryValueExW(key_, Widen(name).c_str(), nullptr, &t, nullptr, &s) != ERROR_SUCCESS)
-      return false;
-    type = t;
-    size = s;
-    return true;
-  }
-
   bool WriteString(std::string_view name, std::string_view text) override {
     std::wstring wtext = Widen(text);
     return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_SZ,
