@@ -34,3 +34,9 @@ target_compile_options(Orvalinde PRIVATE ${ORV_WARNINGS})
 set_target_properties(Orvalinde PROPERTIES OUTPUT_NAME Orvalinde)
 
 include(cmake/windows_tests.cmake)
+
+# The benchmark's Windows side (bench/run drives it); not part of the tests.
+add_executable(orv_bench bench/bench_tool.cpp)
+target_link_libraries(orv_bench PRIVATE orvalinde_win32 comctl32 psapi)
+target_link_options(orv_bench PRIVATE -municode)
+target_compile_options(orv_bench PRIVATE ${ORV_WARNINGS})

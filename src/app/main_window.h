@@ -114,6 +114,7 @@ class TForm1 {
   HFONT font_ = nullptr;
 
   Win32Registry registry_;
+  RegistryWatch watch_{registry_};
   Win32System system_;
   ui::ActionList ActionList1;
 

@@ -63,7 +63,7 @@ void TForm1::RegWatchTimer1Timer() {
     TForm1* form;
     ~Restart() { form->SetWatchTimer(true); }
   } restart{this};
-  if (RegistryWatchTick(registry_, KeyCounts)) ActionList1.Execute(kCmdRefresh);
+  if (watch_.Tick(KeyCounts)) ActionList1.Execute(kCmdRefresh);
 }
 
 }  // namespace orv

@@ -31,7 +31,13 @@ class TRegistryEx {
   bool OpenKeyReadOnly(std::string_view path);
   // Opens an existing key for reading and writing; never creates one.
   bool OpenKeyForWrite(std::string_view path);
-  void CloseKey() { key_.reset(); }
+  void CloseKey() {
+    key_.reset();
+    DropSnapshot();
+  }
+  // Reads every value of the open key at once, so the reads that follow cost no registry
+  // call; keys with unusually many or large values are still read value by value.
+  void TakeSnapshot();
   bool HasOpenKey() const { return key_ != nullptr; }
 
   std::vector<std::string> GetKeyNames();
@@ -59,8 +65,16 @@ class TRegistryEx {
  private:
   Registry& registry_;
   RegistryRoot root_ = RegistryRoot::CurrentUser;
+  bool Query(std::string_view name, RegistryValue& out);
+  void DropSnapshot() {
+    snapshot_.clear();
+    hasSnapshot_ = false;
+  }
+
   std::unique_ptr<RegistryKey> key_;
   RegistryValue scratch_;
+  std::vector<std::pair<std::string, RegistryValue>> snapshot_;
+  bool hasSnapshot_ = false;
 };
 
 // A missing or mistyped value reads as the default.

@@ -129,6 +129,7 @@ void ScanUninstallKey(ScanContext& context, RegistryRoot root, ProgramList& prog
     path.resize(base);
     path += name;
     if (!reg.OpenKeyReadOnly(path)) continue;  // vanished or unreadable: skipped
+    reg.TakeSnapshot();
     std::optional<std::string> displayName = ReadEntryName(reg, scratch);
     if (!displayName) continue;
     TProgram program;

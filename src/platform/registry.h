@@ -45,6 +45,10 @@ class RegistryKey {
   virtual bool ValueExists(std::string_view name) = 0;
   // False when the value is missing. `out` keeps its capacity between calls.
   virtual bool QueryValue(std::string_view name, RegistryValue& out) = 0;
+  // Every value of the key in one pass, when it has at most `maxValues` values of at most
+  // `maxBytes` bytes each; false (and `out` unspecified) otherwise, or on any failure.
+  virtual bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& out,
+                             std::size_t maxValues, std::size_t maxBytes) = 0;
   virtual bool WriteString(std::string_view name, std::string_view text) = 0;
   virtual bool DeleteValue(std::string_view name) = 0;
   // Deletes the named subkey with everything below it.

@@ -223,30 +223,67 @@ TEST(RegistryWatch, RefreshesForTheFirstChangedRootOnly) {
   add(RegistryRoot::CurrentUser, "a");
   add(RegistryRoot::LocalMachine, "b");
   UninstallKeyCounts counts = CountAllUninstallKeys(reg);
+  RegistryWatch watch(reg);
   EXPECT_EQ(counts, (UninstallKeyCounts{1, 1, -1}));
-  EXPECT_FALSE(RegistryWatchTick(reg, counts));
+  EXPECT_FALSE(watch.Tick(counts));
 
   add(RegistryRoot::CurrentUser, "a2");
   add(RegistryRoot::LocalMachine, "b2");
-  EXPECT_TRUE(RegistryWatchTick(reg, counts));  // the user's change first, alone
+  EXPECT_TRUE(watch.Tick(counts));  // the user's change first, alone
   EXPECT_EQ(counts, (UninstallKeyCounts{2, 1, -1}));
-  EXPECT_TRUE(RegistryWatchTick(reg, counts));  // the machine's at the next tick
+  EXPECT_TRUE(watch.Tick(counts));  // the machine's at the next tick
   EXPECT_EQ(counts, (UninstallKeyCounts{2, 2, -1}));
 
   add(RegistryRoot::LocalMachine32, "c");
-  EXPECT_TRUE(RegistryWatchTick(reg, counts));
+  EXPECT_TRUE(watch.Tick(counts));
   EXPECT_EQ(counts[2], 1);
 
   reg.RemoveKey(RegistryRoot::CurrentUser, EntryPath("a"));
   reg.RemoveKey(RegistryRoot::CurrentUser, EntryPath("a2"));  // emptied: 0 is no change
-  EXPECT_FALSE(RegistryWatchTick(reg, counts));
+  EXPECT_FALSE(watch.Tick(counts));
   EXPECT_EQ(counts[0], 2);
   reg.RemoveKey(RegistryRoot::LocalMachine, std::string(kUninstallKey));  // vanished: -1
-  EXPECT_FALSE(RegistryWatchTick(reg, counts));
+  EXPECT_FALSE(watch.Tick(counts));
 
   reg.RemoveKey(RegistryRoot::LocalMachine32, EntryPath("c"));
   add(RegistryRoot::LocalMachine32, "d");  // one out, one in: the count stays
-  EXPECT_FALSE(RegistryWatchTick(reg, counts));
+  EXPECT_FALSE(watch.Tick(counts));
+
+  add(RegistryRoot::LocalMachine, "again");  // the vanished key made anew is found again
+  EXPECT_TRUE(watch.Tick(counts));
+  EXPECT_EQ(counts[1], 1);
+}
+
+}  // namespace
+}  // namespace orv::test
+
+namespace orv::test {
+namespace {
+
+TEST(RegistryAccessor, ReadsTheSameWithAndWithoutASnapshot) {
+  MemoryRegistry reg;
+  const std::string path = EntryPath("Many");
+  reg.SetString(RegistryRoot::CurrentUser, path, "DisplayName", "many values");
+  reg.SetDword(RegistryRoot::CurrentUser, path, "estimatedsize", 77);  // names ignore case
+  reg.SetBinary(RegistryRoot::CurrentUser, path, "Big", std::vector<unsigned char>(70000, 1));
+  for (int withSnapshot = 0; withSnapshot < 2; ++withSnapshot) {
+    TRegistryEx accessor(reg);
+    ASSERT_TRUE(accessor.OpenKeyReadOnly(path));
+    if (withSnapshot) accessor.TakeSnapshot();  // too large a value: read value by value
+    EXPECT_EQ(ReadStringDef(accessor, "DISPLAYNAME", "x"), "many values");
+    EXPECT_EQ(ReadIntegerDef(accessor, "EstimatedSize", 0), 77);
+    EXPECT_EQ(ReadStringDef(accessor, "Missing", "def"), "def");
+  }
+  reg.RemoveKey(RegistryRoot::CurrentUser, path);
+  for (int i = 0; i < 200; ++i)
+    reg.SetString(RegistryRoot::CurrentUser, path, "V" + std::to_string(i), std::to_string(i));
+  reg.SetString(RegistryRoot::CurrentUser, path, "DisplayName", "two hundred");
+  MemorySystem system;
+  ScanContext context{reg, system, {}, {}};
+  ProgramList programs;
+  ScanUninstallKey(context, RegistryRoot::CurrentUser, programs);  // too many for a snapshot
+  ASSERT_EQ(programs.size(), 1u);
+  EXPECT_EQ(programs[0].DisplayName, "two hundred");
 }
 
 }  // namespace

@@ -60,6 +60,15 @@ class MemoryKey : public RegistryKey {
     out.data.assign(value->data.begin(), value->data.end());
     return true;
   }
+  bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& out,
+                     std::size_t maxValues, std::size_t maxBytes) override {
+    auto* node = registry_.Find(root_, path_);
+    if (!node || node->values.size() > maxValues) return false;
+    for (auto& [name, value] : node->values)
+      if (value.data.size() > maxBytes) return false;
+    out = node->values;
+    return true;
+  }
   bool WriteString(std::string_view name, std::string_view text) override {
     auto* node = Writable();
     if (!node) return false;

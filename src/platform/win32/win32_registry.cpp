@@ -83,6 +83,32 @@ class Win32Key : public RegistryKey {
     }
   }
 
+  bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& out,
+                     std::size_t maxValues, std::size_t maxBytes) override {
+    DWORD count = 0, longestName = 0, longestData = 0;
+    if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                         &longestName, &longestData, nullptr, nullptr) != ERROR_SUCCESS ||
+        count > maxValues || longestData > maxBytes)
+      return false;
+    out.resize(count);
+    std::wstring name(longestName + 1, L'\0');
+    for (DWORD i = 0; i < count; ++i) {
+      DWORD nameLength = longestName + 1;
+      DWORD type = 0;
+      RegistryValue& value = out[i].second;
+      value.data.resize(longestData);
+      DWORD size = longestData;
+      // A value added or grown since the count makes the snapshot fail: read value by value.
+      if (RegEnumValueW(key_, i, name.data(), &nameLength, nullptr, &type, value.data.data(),
+                        &size) != ERROR_SUCCESS)
+        return false;
+      out[i].first = Narrow(std::wstring_view(name.data(), nameLength));
+      value.type = type;
+      value.data.resize(size);
+    }
+    return true;
+  }
+
   bool WriteString(std::string_view name, std::string_view text) override {
     std::wstring wtext = Widen(text);
     return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_SZ,
