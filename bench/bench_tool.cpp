@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -150,6 +152,81 @@ void Populate(int count) {
     }
   }
 }
+
+// --- where the scan's time goes: every registry call timed by kind ----------------------------
+
+struct CallStats {
+  const char* name;
+  long calls = 0;
+  double ms = 0;
+};
+
+class TimedKey : public orv::RegistryKey {
+ public:
+  TimedKey(std::unique_ptr<orv::RegistryKey> inner, std::vector<CallStats>& stats)
+      : inner_(std::move(inner)), stats_(stats) {}
+  ~TimedKey() override {
+    double start = NowMs();
+    inner_.reset();
+    Add(5, start);
+  }
+  std::unique_ptr<orv::RegistryKey> OpenSubKey(std::string_view name,
+                                               orv::KeyAccess access) override {
+    double start = NowMs();
+    auto key = inner_->OpenSubKey(name, access);
+    Add(key ? 0 : 4, start);
+    return key ? std::make_unique<TimedKey>(std::move(key), stats_) : nullptr;
+  }
+  std::vector<std::string> SubKeyNames() override {
+    double start = NowMs();
+    auto names = inner_->SubKeyNames();
+    Add(1, start);
+    return names;
+  }
+  std::optional<std::uint32_t> SubKeyCount() override { return inner_->SubKeyCount(); }
+  bool ValueExists(std::string_view name) override { return inner_->ValueExists(name); }
+  bool QueryValue(std::string_view name, orv::RegistryValue& out) override {
+    double start = NowMs();
+    bool found = inner_->QueryValue(name, out);
+    Add(2, start);
+    return found;
+  }
+  bool ReadAllValues(std::vector<std::pair<std::string, orv::RegistryValue>>& out,
+                     std::size_t maxValues, std::size_t maxBytes) override {
+    double start = NowMs();
+    bool ok = inner_->ReadAllValues(out, maxValues, maxBytes);
+    Add(3, start);
+    return ok;
+  }
+  bool WriteString(std::string_view, std::string_view) override { return false; }
+  bool DeleteValue(std::string_view) override { return false; }
+  bool DeleteSubKeyTree(std::string_view) override { return false; }
+
+ private:
+  void Add(std::size_t kind, double start) {
+    stats_[kind].calls++;
+    stats_[kind].ms += NowMs() - start;
+  }
+  std::unique_ptr<orv::RegistryKey> inner_;
+  std::vector<CallStats>& stats_;
+};
+
+class TimedRegistry : public orv::Registry {
+ public:
+  std::unique_ptr<orv::RegistryKey> OpenKey(orv::RegistryRoot root, std::string_view path,
+                                            orv::KeyAccess access) override {
+    double start = NowMs();
+    auto key = inner_.OpenKey(root, path, access);
+    stats[key ? 0 : 4].calls++;
+    stats[key ? 0 : 4].ms += NowMs() - start;
+    return key ? std::make_unique<TimedKey>(std::move(key), stats) : nullptr;
+  }
+  std::vector<CallStats> stats{{"open"}, {"enumerate subkeys"}, {"query one value"},
+                               {"read all values"}, {"open, missing key"}, {"close"}};
+
+ private:
+  orv::Win32Registry inner_;
+};
 
 // --- the floor: the same reads, bare ---------------------------------------------------------
 
@@ -304,6 +381,22 @@ int wmain(int argc, wchar_t** argv) {
         strings += s->capacity() > 15 ? s->capacity() + 1 : 0;  // heap beyond the small buffer
     Print("record_bytes", static_cast<double>(sizeof(orv::TProgram)));
     Print("string_heap_bytes_per_record", programs.empty() ? 0.0 : double(strings) / double(programs.size()));
+    return 0;
+  }
+  if (verb == L"profile") {
+    TimedRegistry timed;
+    orv::ProgramList programs;
+    orv::ScanContext context{timed, system, {}, {}};
+    double start = NowMs();
+    orv::ScanAllUninstallKeys(context, programs);
+    double total = NowMs() - start, inRegistry = 0;
+    for (const CallStats& s : timed.stats) {
+      std::printf("profile %s | %ld | %.1f\n", s.name, s.calls, s.ms);
+      inRegistry += s.ms;
+    }
+    std::printf("profile everything else (filling records, conversions) | - | %.1f\n",
+                total - inRegistry);
+    Print("profile_total_ms", total);
     return 0;
   }
   if (verb == L"floor") {

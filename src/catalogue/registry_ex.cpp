@@ -12,6 +12,12 @@ bool TRegistryEx::OpenKeyReadOnly(std::string_view path) {
   return key_ != nullptr;
 }
 
+bool TRegistryEx::OpenSubKeyReadOnly(RegistryKey& parent, std::string_view name) {
+  CloseKey();
+  key_ = parent.OpenSubKey(name, KeyAccess::Read);
+  return key_ != nullptr;
+}
+
 bool TRegistryEx::OpenKeyForWrite(std::string_view path) {
   CloseKey();
   key_ = registry_.OpenKey(root_, path, KeyAccess::ReadWrite);

@@ -29,6 +29,13 @@ class TRegistryEx {
   RegistryRoot RootKey() const { return root_; }
 
   bool OpenKeyReadOnly(std::string_view path);
+  // Opens a direct subkey of a key held elsewhere: one step instead of a path from the root.
+  bool OpenSubKeyReadOnly(RegistryKey& parent, std::string_view name);
+  // Hands the open key over to the caller (the accessor is left without one).
+  std::unique_ptr<RegistryKey> ReleaseKey() {
+    DropSnapshot();
+    return std::move(key_);
+  }
   // Opens an existing key for reading and writing; never creates one.
   bool OpenKeyForWrite(std::string_view path);
   void CloseKey() {

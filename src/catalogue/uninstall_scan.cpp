@@ -24,23 +24,21 @@ T Load(const unsigned char* bytes) {
   return value;
 }
 
-void ReadSlowInfoCache(ScanContext& context, RegistryRoot root, TProgram& program) {
+// `arpCache` is the root's ARPCache key, held for the whole scan; null when it has none.
+// `arpCache` is the root's ARPCache key, held for the whole scan; null when it has none.
+void ReadSlowInfoCache(Registry& registry, RegistryKey* arpCache, TProgram& program) {
   program.HasSlowInfoCache = false;
   program.InstallSize = 0;
   program.UsageFrequency = 0;
   program.LastUsed = 0;
   std::array<unsigned char, kSlowInfoSize> buffer{};
   try {
-    TRegistryEx cache(context.registry);
-    cache.SetRootKey(root);
-    std::string path(kArpCacheKey);
-    path += program.KeyName;
-    if (!cache.OpenKeyReadOnly(path)) return;
+    TRegistryEx cache(registry);
+    if (!arpCache || !cache.OpenSubKeyReadOnly(*arpCache, program.KeyName)) return;
     // A missing value reads as 0 bytes: the existence test is part of the read.
-    program.HasSlowInfoCache =
-        cache.ReadBinaryData("SlowInfoCache", buffer.data(), kSlowInfoSize) > 0;
+    program.HasSlowInfoCache = cache.ReadBinaryData("SlowInfoCache", buffer.data(), kSlowInfoSize) > 0;
   } catch (const std::exception&) {
-    program.HasSlowInfoCache = false;
+    program.HasSlowInfoCache = false;  // refused: a string, an integer, or too long
   }
   if (!program.HasSlowInfoCache) return;
   program.InstallSize = Load<std::int64_t>(&buffer[8]);
@@ -73,7 +71,7 @@ std::optional<std::string> ReadEntryName(TRegistryEx& reg, RegistryValue& scratc
   return name;
 }
 
-void FillProgram(ScanContext& context, TRegistryEx& reg, RegistryRoot root, TProgram& p) {
+void FillProgram(ScanContext& context, TRegistryEx& reg, RegistryKey* arpCache, TProgram& p) {
   p.UninstallString = ReadStringDef(reg, "UninstallString", "");
   p.QuietUninstallString = ReadStringDef(reg, "QuietUninstallString", "");
   p.Publisher = ReadStringDef(reg, "Publisher", "");
@@ -104,7 +102,7 @@ void FillProgram(ScanContext& context, TRegistryEx& reg, RegistryRoot root, TPro
   p.NoModify = Flag(reg, "NoModify");
   p.NoRepair = Flag(reg, "NoRepair");
   p.NoRemove = Flag(reg, "NoRemove");
-  ReadSlowInfoCache(context, root, p);
+  ReadSlowInfoCache(context.registry, arpCache, p);
   p.IconIndex = -1;
   if (context.loadIcon) p.IconIndex = context.loadIcon(p);
   p.TagIndex = -1;
@@ -120,15 +118,15 @@ void ScanUninstallKey(ScanContext& context, RegistryRoot root, ProgramList& prog
   reg.SetRootKey(root);
   if (!reg.OpenKeyReadOnly(kUninstallKey)) return;
   std::vector<std::string> names = reg.GetKeyNames();
-  reg.CloseKey();
+  // Both parents stay open for the scan: entries open one step below them, which costs the
+  // registry a fraction of a path walk from the root.
+  std::unique_ptr<RegistryKey> uninstall = reg.ReleaseKey();
+  std::unique_ptr<RegistryKey> arpCache =
+      context.registry.OpenKey(root, kArpCacheKey, KeyAccess::Read);
   programs.reserve(programs.size() + names.size());
-  std::string path(kUninstallKey);
-  const std::size_t base = path.size();
   RegistryValue scratch;
   for (const std::string& name : names) {
-    path.resize(base);
-    path += name;
-    if (!reg.OpenKeyReadOnly(path)) continue;  // vanished or unreadable: skipped
+    if (!reg.OpenSubKeyReadOnly(*uninstall, name)) continue;  // vanished or unreadable: skipped
     reg.TakeSnapshot();
     std::optional<std::string> displayName = ReadEntryName(reg, scratch);
     if (!displayName) continue;
@@ -136,7 +134,7 @@ void ScanUninstallKey(ScanContext& context, RegistryRoot root, ProgramList& prog
     program.RootKey = root;
     program.KeyName = name;
     program.DisplayName = std::move(*displayName);
-    FillProgram(context, reg, root, program);
+    FillProgram(context, reg, arpCache.get(), program);
     programs.push_back(std::move(program));
   }
 }

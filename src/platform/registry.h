@@ -38,6 +38,8 @@ enum class KeyAccess { Read, ReadWrite };
 class RegistryKey {
  public:
   virtual ~RegistryKey() = default;
+  // A direct subkey of this key; null when missing or not accessible.
+  virtual std::unique_ptr<RegistryKey> OpenSubKey(std::string_view name, KeyAccess access) = 0;
   // Subkey names in the registry's enumeration order.
   virtual std::vector<std::string> SubKeyNames() = 0;
   // Answered by the key's own bookkeeping: no enumeration.

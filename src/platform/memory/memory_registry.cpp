@@ -37,6 +37,11 @@ class MemoryKey : public RegistryKey {
   MemoryKey(MemoryRegistry& registry, RegistryRoot root, std::string path, KeyAccess access)
       : registry_(registry), root_(root), path_(std::move(path)), access_(access) {}
 
+  std::unique_ptr<RegistryKey> OpenSubKey(std::string_view name, KeyAccess access) override {
+    if (name.empty() || name.find('\\') != std::string_view::npos) return nullptr;
+    return registry_.OpenKey(root_, path_ + "\\" + std::string(name), access);
+  }
+
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;
     if (auto* node = registry_.Find(root_, path_))

@@ -26,6 +26,15 @@ class Win32Key : public RegistryKey {
   Win32Key(const Win32Key&) = delete;
   Win32Key& operator=(const Win32Key&) = delete;
 
+  std::unique_ptr<RegistryKey> OpenSubKey(std::string_view name, KeyAccess access) override {
+    std::wstring wname = Widen(name);
+    if (wname.empty()) return nullptr;
+    REGSAM sam = (access == KeyAccess::Read ? KEY_READ : KEY_READ | KEY_WRITE) | view_;
+    HKEY sub = nullptr;
+    if (RegOpenKeyExW(key_, wname.c_str(), 0, sam, &sub) != ERROR_SUCCESS) return nullptr;
+    return std::make_unique<Win32Key>(sub, view_);
+  }
+
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;
     DWORD count = 0, longest = 0;
@@ -63,7 +72,8 @@ class Win32Key : public RegistryKey {
 
   bool QueryValue(std::string_view name, RegistryValue& out) override {
     std::wstring wname = Widen(name);
-    if (out.data.capacity() < 512) out.data.reserve(512);
+    // Room for the usual values, a SlowInfoCache record among them, in one call.
+    if (out.data.capacity() < 1024) out.data.reserve(1024);
     out.data.resize(out.data.capacity());
     for (;;) {
       DWORD type = 0;
