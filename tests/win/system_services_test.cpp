@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <vector>
 
 #include "catalogue/program_text.h"
 #include "columns/column_model.h"
@@ -87,6 +88,20 @@ TEST(Win32System, FormatsDatesInTheUserLocale) {
   EXPECT_TRUE(std::regex_match(text, std::regex("2024/0?3/0?5"))) << text;
   EXPECT_EQ(FileTimeToText(system, 0xFFFFFFFFFFFFFFFFull), "");
   EXPECT_EQ(FileTimeToText(system, 0xFFFFFFFFFFFFFFFEull), "");  // beyond any calendar
+}
+
+TEST(Win32System, SortKeysOrderAsTheLocaleCompares) {
+  Win32System system;
+  std::vector<std::string> texts = {"beta", "Alpha", "ALPHA", "co-op", "coop", "10.0", "9.0",
+                                    "アプリ", "あぷり", "表計算", "", "Zeta", "_under", "ÄPFEL",
+                                    std::string(300, 'x') + "長い"};
+  for (const auto& a : texts)
+    for (const auto& b : texts) {
+      int byCompare = system.CompareTextNoCase(a, b);
+      std::string ka = system.TextSortKey(a), kb = system.TextSortKey(b);
+      int byKey = ka < kb ? -1 : ka > kb ? 1 : 0;
+      EXPECT_EQ(byKey, byCompare < 0 ? -1 : byCompare > 0 ? 1 : 0) << a << " / " << b;
+    }
 }
 
 TEST(Win32System, ExpandsAndComparesAndTestsFiles) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/wide.h"
 
 namespace orv {
@@ -66,13 +68,20 @@ int Win32System::CompareTextNoCase(std::string_view a, std::string_view b) {
 std::string Win32System::TextSortKey(std::string_view text) {
   std::wstring wide = Widen(text);
   const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), static_cast<int>(wide.size()),
-                          nullptr, 0);
-  if (size <= 0) return {};
-  std::string key(static_cast<std::size_t>(size), '\0');
-  // With LCMAP_SORTKEY the destination is a byte buffer and its size counts bytes.
-  LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), static_cast<int>(wide.size()),
-               reinterpret_cast<LPWSTR>(key.data()), size);
+  const int length = static_cast<int>(wide.size());
+  // With LCMAP_SORTKEY the destination is a byte buffer and its size counts bytes. A key takes
+  // a few bytes per character: one call with room to spare, a second only when that was short.
+  std::string key(wide.size() * 6 + 32, '\0');
+  int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length,
+                          reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+  if (size <= 0) {
+    size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length, nullptr, 0);
+    if (size <= 0) return {};
+    key.assign(static_cast<std::size_t>(size), '\0');
+    size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length,
+                        reinterpret_cast<LPWSTR>(key.data()), size);
+  }
+  key.resize(static_cast<std::size_t>(std::max(size, 0)));
   return key;
 }
 
