@@ -142,6 +142,7 @@ void TForm1::UpdateProgramCount() {
 
 void TForm1::FillDisplayInfo(NMLVDISPINFOW& info) {
   LVITEMW& item = info.item;
+  if (!Programs || !TagList) return;  // the window is being destroyed
   if (item.iItem < 0 || item.iItem >= static_cast<int>(rows_.size())) return;
   const int position = rows_[static_cast<std::size_t>(item.iItem)];
   if (position < 0 || position >= static_cast<int>(Programs->size())) return;

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
 #include <string>
 
 namespace orv::ui {
