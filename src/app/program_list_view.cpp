@@ -127,9 +127,11 @@ void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
       rows_ = BuildTabRows(*programs, tab, ActionList1.IsChecked(kCmdStngSysComp));
     ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
   }
-  if (sortState_ != 0) SortByColumn(sortState_);
-  ListView1Change();
-  UpdateProgramCount();
+  // The sort ends with the change handler; without one it runs here, once either way.
+  if (sortState_ != 0)
+    SortByColumn(sortState_);
+  else
+    ListView1Change();
 }
 
 void TForm1::UpdateProgramCount() {
