@@ -286,18 +286,18 @@ HWND FindMain(DWORD pid) {
 }
 
 int RowCount(HWND window) {
-  return static_cast<int>(SendMessageW(GetDlgItem(window, orv::kIdListView1), LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(SendMessageW(GetDlgItem(window, orv::kIdProgramList), LVM_GETITEMCOUNT, 0, 0));
 }
 
 // Sends a command and waits until the list has painted what it now holds.
 void CommandAndPaint(HWND window, int command) {
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-  UpdateWindow(GetDlgItem(window, orv::kIdListView1));
+  UpdateWindow(GetDlgItem(window, orv::kIdProgramList));
 }
 
 void ClickHeader(HWND window, int position) {
   // A real click on the header, at the middle of the column.
-  HWND list = GetDlgItem(window, orv::kIdListView1);
+  HWND list = GetDlgItem(window, orv::kIdProgramList);
   HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
   RECT rect{};
   int x = 0;
@@ -326,7 +326,7 @@ int Window(const std::wstring& exe, int runs) {
     if (NowMs() - start > 600000) return 1;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  UpdateWindow(GetDlgItem(window, orv::kIdListView1));
+  UpdateWindow(GetDlgItem(window, orv::kIdProgramList));
   Print("startup_ms", NowMs() - start);
   Print("rows", RowCount(window));
   Print("refresh_ms", TimeMedian(runs, [&] { CommandAndPaint(window, orv::kCmdRefresh); }));

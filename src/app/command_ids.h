@@ -43,9 +43,9 @@ enum CommandId : int {
 };
 
 enum ControlId : int {
-  kIdListView1 = 100,
-  kIdTabSet1 = 101,
-  kIdPanel5 = 102,      // the program count
+  kIdProgramList = 100,
+  kIdTabStrip = 101,
+  kIdCountPanel = 102,      // the program count
   kIdModifyButton = 103,
   kIdRemoveButton = 104,
 };

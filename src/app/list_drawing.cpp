@@ -10,7 +10,7 @@ LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
     case CDDS_ITEMPREPAINT: {
       const int item = static_cast<int>(draw.nmcd.dwItemSpec);
       const TProgram* r = ProgramOfItem(item);
-      const TAppTag* tag = r ? TagList->Items(r->TagIndex) : nullptr;
+      const TAppTag* tag = r ? tagList_->Items(r->TagIndex) : nullptr;
       if (tag && tag->Color != kNoColor) {
         const TColor color = tag->Color;
         draw.clrTextBk = (color & 0xFF000000u) == 0xFF000000u
@@ -19,8 +19,8 @@ LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
         if (tag->WhiteText) draw.clrText = RGB(255, 255, 255);
         return CDRF_NEWFONT;
       }
-      if (ActionList1.IsChecked(kCmdStngStripe) && item % 2 == 0) {
-        draw.clrTextBk = StripeColor;
+      if (actions_.IsChecked(kCmdStngStripe) && item % 2 == 0) {
+        draw.clrTextBk = stripeColor_;
         return CDRF_NEWFONT;
       }
       return CDRF_DODEFAULT;
@@ -30,8 +30,8 @@ LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
 }
 
 void TForm1::ApplyGridLines() {
-  const bool on = ActionList1.IsChecked(kCmdStngGridLine);
-  ListView_SetExtendedListViewStyleEx(ListView1, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
+  const bool on = actions_.IsChecked(kCmdStngGridLine);
+  ListView_SetExtendedListViewStyleEx(programList_, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
 }
 
 }  // namespace orv

@@ -48,25 +48,25 @@ HBITMAP SortBitmap(int image, HBITMAP& mask) {
 }  // namespace
 
 void TForm1::CreateSortImages() {
-  ImageList3 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+  sortMarks_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
   for (int image = 0; image < 3; ++image) {
     HBITMAP mask = nullptr;
     HBITMAP color = SortBitmap(image, mask);
-    ImageList_Add(ImageList3, color, mask);
+    ImageList_Add(sortMarks_, color, mask);
     DeleteObject(color);
     DeleteObject(mask);
   }
 }
 
 const TProgram* TForm1::ProgramOfItem(int item) const {
-  if (!Programs || item < 0 || item >= static_cast<int>(rows_.size())) return nullptr;
+  if (!programs_ || item < 0 || item >= static_cast<int>(rows_.size())) return nullptr;
   const int position = rows_[static_cast<std::size_t>(item)];
-  if (position < 0 || position >= static_cast<int>(Programs->size())) return nullptr;
-  return &(*Programs)[static_cast<std::size_t>(position)];
+  if (position < 0 || position >= static_cast<int>(programs_->size())) return nullptr;
+  return &(*programs_)[static_cast<std::size_t>(position)];
 }
 
 TProgram* TForm1::SelectedProgram() {
-  int item = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+  int item = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
   return const_cast<TProgram*>(ProgramOfItem(item));
 }
 
@@ -76,30 +76,30 @@ void TForm1::SortByColumn(int state) {
   state = ClampSortState(state, static_cast<int>(columnIds_.size()));
   sortState_ = state;
   // The selection belongs to a program, not a position: find it again after the move.
-  const int selected = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+  const int selected = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
   const int selectedRow = selected >= 0 && selected < static_cast<int>(rows_.size())
                               ? rows_[static_cast<std::size_t>(selected)]
                               : -1;
   changeHandlerAttached_ = false;
-  SortRows(rows_, *Programs, state, columnIds_, *TagList, system_);
+  SortRows(rows_, *programs_, state, columnIds_, *tagList_, system_);
   if (selectedRow >= 0) {
     auto it = std::find(rows_.begin(), rows_.end(), selectedRow);
     int item = static_cast<int>(it - rows_.begin());
-    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(ListView1, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetSelectionMark(ListView1, item);
+    ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(programList_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(programList_, item);
   }
   changeHandlerAttached_ = true;
-  InvalidateRect(ListView1, nullptr, FALSE);
-  ListView1Change();
+  InvalidateRect(programList_, nullptr, FALSE);
+  ProgramListChange();
   for (int i = 0; i < static_cast<int>(columnIds_.size()); ++i) SetHeaderSortImage(i, kBlankImage);
   SetHeaderSortImage(std::abs(state) - 1, state > 0 ? kAscendingImage : kDescendingImage);
 }
 
 void TForm1::SetHeaderSortImage(int position, int image) {
-  HWND header = ListView_GetHeader(ListView1);
+  HWND header = ListView_GetHeader(programList_);
   if (!header) return;
-  Header_SetImageList(header, ImageList3);
+  Header_SetImageList(header, sortMarks_);
   HDITEMW item{};
   item.mask = HDI_FORMAT;
   if (!Header_GetItem(header, position, &item)) return;
@@ -109,21 +109,21 @@ void TForm1::SetHeaderSortImage(int position, int image) {
   Header_SetItem(header, position, &item);
 }
 
-void TForm1::ListView1Change() {
+void TForm1::ProgramListChange() {
   if (!changeHandlerAttached_) return;
   const TProgram* r = SelectedProgram();
   const CommandAvailability a = ComputeAvailability(r, system_);
-  ActionList1.SetEnabled(kCmdRemoveProgram, a.remove);
-  ActionList1.SetEnabled(kCmdModifyProgram, a.modify);
-  ActionList1.SetEnabled(kCmdRepairProgram, a.repair);
-  ActionList1.SetEnabled(kCmdOpenFolder, a.openFolder);
-  ActionList1.SetEnabled(kCmdExecuteProgram, a.executeProgram);
-  ActionList1.SetEnabled(kCmdOpenURLInfoAbout, a.openUrlInfoAbout);
+  actions_.SetEnabled(kCmdRemoveProgram, a.remove);
+  actions_.SetEnabled(kCmdModifyProgram, a.modify);
+  actions_.SetEnabled(kCmdRepairProgram, a.repair);
+  actions_.SetEnabled(kCmdOpenFolder, a.openFolder);
+  actions_.SetEnabled(kCmdExecuteProgram, a.executeProgram);
+  actions_.SetEnabled(kCmdOpenURLInfoAbout, a.openUrlInfoAbout);
   for (int id : std::initializer_list<int>{kCmdDisableChange, kCmdRename, kCmdRemoveRegEntry, kCmdCopyAppName, kCmdTagNone,
                  kCmdTag0, kCmdTag0 + 1, kCmdTag0 + 2, kCmdTag0 + 3, kCmdTag0 + 4, kCmdProperty,
                  kCmdEditComment, kCmdDeleteSlowInfoCache})
-    ActionList1.SetEnabled(id, a.perProgram);
-  ActionList1.SetChecked(kCmdDisableChange, a.locked);
+    actions_.SetEnabled(id, a.perProgram);
+  actions_.SetChecked(kCmdDisableChange, a.locked);
 }
 
 }  // namespace orv

@@ -56,31 +56,31 @@ void TForm1::CreateActions() {
       {kCmdVersion, "バージョン情報(&A)...", "バージョン情報", {}, false},
   };
   for (const Declared& d : declared)
-    ActionList1.Add(Action{d.id, d.caption, d.hint, d.shortcut, d.autoCheck, false, false, {}});
+    actions_.Add(Action{d.id, d.caption, d.hint, d.shortcut, d.autoCheck, false, false, {}});
 
   auto bind = [&](int id, std::function<void()> handler) {
-    Action* action = ActionList1.Find(id);
+    Action* action = actions_.Find(id);
     action->onExecute = std::move(handler);
     action->enabled = true;
   };
   bind(kCmdExit, [this] { PostMessageW(handle_, WM_CLOSE, 0, 0); });
   bind(kCmdRefresh, [this] { ActRefreshExecute(); });
-  bind(kCmdStngLoadIcon, [this] { ActionList1.Execute(kCmdRefresh); });
-  bind(kCmdStngSysComp, [this] { ShowTab(TabCtrl_GetCurSel(TabSet1)); });
+  bind(kCmdStngLoadIcon, [this] { actions_.Execute(kCmdRefresh); });
+  bind(kCmdStngSysComp, [this] { ShowTab(TabCtrl_GetCurSel(tabStrip_)); });
   bind(kCmdGoNextTab, [this] {
-    int count = TabCtrl_GetItemCount(TabSet1);
-    SelectTab((TabCtrl_GetCurSel(TabSet1) + 1) % count);
+    int count = TabCtrl_GetItemCount(tabStrip_);
+    SelectTab((TabCtrl_GetCurSel(tabStrip_) + 1) % count);
   });
   bind(kCmdGoPrevTab, [this] {
-    int current = TabCtrl_GetCurSel(TabSet1);
-    SelectTab(current == 0 ? TabCtrl_GetItemCount(TabSet1) - 1 : current - 1);
+    int current = TabCtrl_GetCurSel(tabStrip_);
+    SelectTab(current == 0 ? TabCtrl_GetItemCount(tabStrip_) - 1 : current - 1);
   });
   bind(kCmdRemoveProgram, [this] { ActRemoveProgramExecute(); });
   bind(kCmdModifyProgram, [this] { ActModifyProgramExecute(); });
   bind(kCmdRepairProgram, [this] { ActRepairProgramExecute(); });
   bind(kCmdStngGridLine, [this] { ApplyGridLines(); });
-  bind(kCmdStngStripe, [this] { InvalidateRect(ListView1, nullptr, TRUE); });
-  accelerators_ = ActionList1.CreateAccelerators();
+  bind(kCmdStngStripe, [this] { InvalidateRect(programList_, nullptr, TRUE); });
+  accelerators_ = actions_.CreateAccelerators();
 }
 
 void TForm1::CreateMenus() {
@@ -128,20 +128,20 @@ void TForm1::CreateMenus() {
       MenuEntry::Of(kCmdDisableChange), tagMenu(), MenuEntry::Sep(),
       MenuEntry::Of(kCmdProperty),
   };
-  MainMenu1 = ui::BuildMenu(mainMenu, ActionList1, false);
-  SetMenu(handle_, MainMenu1);
-  PopupMenu1 = ui::BuildMenu(listMenu, ActionList1, true);
-  PopupMenu2 = ui::BuildMenu({MenuEntry::Of(kCmdDispItemSetting)}, ActionList1, true);
+  mainMenu_ = ui::BuildMenu(mainMenu, actions_, false);
+  SetMenu(handle_, mainMenu_);
+  listMenu_ = ui::BuildMenu(listMenu, actions_, true);
+  headerMenu_ = ui::BuildMenu({MenuEntry::Of(kCmdDispItemSetting)}, actions_, true);
 }
 
 void TForm1::ShowListContextMenu(POINT screen) {
-  TrackPopupMenu(PopupMenu1, TPM_RIGHTBUTTON, screen.x, screen.y, 0, handle_, nullptr);
+  TrackPopupMenu(listMenu_, TPM_RIGHTBUTTON, screen.x, screen.y, 0, handle_, nullptr);
 }
 
-void TForm1::ListView1ColumnRightClick() {
+void TForm1::HeaderRightClick() {
   POINT at;
   GetCursorPos(&at);
-  TrackPopupMenu(PopupMenu2, TPM_RIGHTBUTTON, at.x, at.y, 0, handle_, nullptr);
+  TrackPopupMenu(headerMenu_, TPM_RIGHTBUTTON, at.x, at.y, 0, handle_, nullptr);
 }
 
 }  // namespace orv

@@ -10,12 +10,12 @@ void TForm1::LoadSettings(const std::string& path) {
   Win32Ini ini(path);
   const ViewSettings s =
       LoadViewSettings(ini, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  ActionList1.SetChecked(kCmdStngLoadIcon, s.loadIcon);
-  ActionList1.SetChecked(kCmdStngStripe, s.stripe);
-  ActionList1.SetChecked(kCmdStngGridLine, s.gridLine);
-  ActionList1.SetChecked(kCmdStngSysComp, s.showSysComp);
-  StripeColor = s.stripeColor;
-  InvalidateRect(ListView1, nullptr, TRUE);
+  actions_.SetChecked(kCmdStngLoadIcon, s.loadIcon);
+  actions_.SetChecked(kCmdStngStripe, s.stripe);
+  actions_.SetChecked(kCmdStngGridLine, s.gridLine);
+  actions_.SetChecked(kCmdStngSysComp, s.showSysComp);
+  stripeColor_ = s.stripeColor;
+  InvalidateRect(programList_, nullptr, TRUE);
   ApplyGridLines();
   // Centred on the screen at the stored size; the position itself is never stored.
   const int x = (GetSystemMetrics(SM_CXSCREEN) - s.width) / 2;
@@ -27,10 +27,10 @@ void TForm1::LoadSettings(const std::string& path) {
 void TForm1::SaveSettings(const std::string& path) {
   Win32Ini ini(path);
   ViewSettings s;
-  s.loadIcon = ActionList1.IsChecked(kCmdStngLoadIcon);
-  s.stripe = ActionList1.IsChecked(kCmdStngStripe);
-  s.gridLine = ActionList1.IsChecked(kCmdStngGridLine);
-  s.showSysComp = ActionList1.IsChecked(kCmdStngSysComp);
+  s.loadIcon = actions_.IsChecked(kCmdStngLoadIcon);
+  s.stripe = actions_.IsChecked(kCmdStngStripe);
+  s.gridLine = actions_.IsChecked(kCmdStngGridLine);
+  s.showSysComp = actions_.IsChecked(kCmdStngSysComp);
   s.maximized = IsZoomed(handle_) != FALSE;
   RECT outer{};
   GetWindowRect(handle_, &outer);

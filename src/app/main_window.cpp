@@ -48,8 +48,8 @@ TForm1::TForm1() = default;
 
 TForm1::~TForm1() {
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
-  if (PopupMenu1) DestroyMenu(PopupMenu1);
-  if (PopupMenu2) DestroyMenu(PopupMenu2);
+  if (listMenu_) DestroyMenu(listMenu_);
+  if (headerMenu_) DestroyMenu(headerMenu_);
   if (font_) DeleteObject(font_);
 }
 
@@ -119,22 +119,22 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         int id = LOWORD(wParam);
         if (id == kIdModifyButton) id = kCmdModifyProgram;
         if (id == kIdRemoveButton) id = kCmdRemoveProgram;
-        ActionList1.Execute(id);
+        actions_.Execute(id);
         return 0;
       }
       break;
     case WM_NOTIFY: return HandleNotify(reinterpret_cast<NMHDR*>(lParam));
-    case WM_INITMENUPOPUP: ActionList1.UpdateMenu(reinterpret_cast<HMENU>(wParam)); return 0;
+    case WM_INITMENUPOPUP: actions_.UpdateMenu(reinterpret_cast<HMENU>(wParam)); return 0;
     case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) == ListView1) {
+      if (reinterpret_cast<HWND>(wParam) == programList_) {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (at.x == -1 && at.y == -1) {  // from the keyboard: at the selected row
           RECT row{};
-          int item = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+          int item = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
           at = {0, 0};
-          if (item >= 0 && ListView_GetItemRect(ListView1, item, &row, LVIR_BOUNDS))
+          if (item >= 0 && ListView_GetItemRect(programList_, item, &row, LVIR_BOUNDS))
             at = {row.left + 16, row.bottom};
-          ClientToScreen(ListView1, &at);
+          ClientToScreen(programList_, &at);
         }
         ShowListContextMenu(at);
         return 0;
@@ -142,10 +142,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SIZE: LayoutControls(); return 0;
     case WM_TIMER:
-      if (wParam == kRegWatchTimer1) RegWatchTimer1Timer();
+      if (wParam == kWatchTimerId) WatchTimerTick();
       return 0;
     case kMsgQueryCommand: {
-      const ui::Action* action = ActionList1.Find(static_cast<int>(wParam));
+      const ui::Action* action = actions_.Find(static_cast<int>(wParam));
       return action ? (action->enabled ? 1 : 0) | (action->checked ? 2 : 0) : -1;
     }
     case WM_DPICHANGED: {
@@ -173,12 +173,12 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::FormCreate() {
   DragAcceptFiles(handle_, TRUE);
   SetWatchTimer(false);
-  IniPath.clear();
-  StripeColor = 15790320;
-  FindText.clear();
-  FindMatchCase = false;
+  iniPath_.clear();
+  stripeColor_ = 15790320;
+  findText_.clear();
+  findMatchCase_ = false;
   // Taken before the first scan; only the watch changes them afterwards.
-  KeyCounts = CountAllUninstallKeys(registry_);
+  keyCounts_ = CountAllUninstallKeys(registry_);
 
   std::wstring exe = ModulePath();
   std::size_t slash = exe.find_last_of(L"\\/");
@@ -186,33 +186,33 @@ void TForm1::FormCreate() {
   std::wstring stem = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)
                           ? exe.substr(0, dot)
                           : exe;
-  IniPath = Narrow(stem + L".ini");
-  AppDataPath = Narrow(exe.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + L"appdata");
+  iniPath_ = Narrow(stem + L".ini");
+  appDataPath_ = Narrow(exe.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + L"appdata");
 
   CreateActions();
   CreateControls();
   ApplySystemFont();
 
-  Win32Ini ini(IniPath);
-  ColumnSetting = std::make_unique<TLvColumnSetting>();
-  ColumnSetting->LoadFromFile(ini);
+  Win32Ini ini(iniPath_);
+  columnSetting_ = std::make_unique<TLvColumnSetting>();
+  columnSetting_->LoadFromFile(ini);
   ApplyColumnSetting();
 
-  TagList = std::make_unique<TTagList>(ResolveSystemColor);
-  TagList->LoadFromFile(ini);
+  tagList_ = std::make_unique<TTagList>(ResolveSystemColor);
+  tagList_->LoadFromFile(ini);
   for (int i = 0; i < kTagCount; ++i)
-    ActionList1.SetCaption(kCmdTag0 + i, TagList->Items(i)->Caption);
+    actions_.SetCaption(kCmdTag0 + i, tagList_->Items(i)->Caption);
   CreateMenus();
 
-  LoadSettings(IniPath);
-  Programs = std::make_unique<ProgramList>();
+  LoadSettings(iniPath_);
+  programs_ = std::make_unique<ProgramList>();
 
-  ImageList1 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
-  ListView_SetImageList(ListView1, ImageList1, LVSIL_SMALL);
+  listImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
+  ListView_SetImageList(programList_, listImages_, LVSIL_SMALL);
   CreateSortImages();
 
   SelectTab(kTabApplications);
-  ActionList1.Execute(kCmdRefresh);
+  actions_.Execute(kCmdRefresh);
   ShowTab(kTabApplications);
   SortByColumn(1);
   SetWatchTimer(true);
@@ -221,19 +221,19 @@ void TForm1::FormCreate() {
 void TForm1::FormClose() {
   // Nothing that fails here may keep the window from closing; a failed save skips the rest.
   try {
-    SaveSettings(IniPath);
+    SaveSettings(iniPath_);
     ReadColumnWidths();
-    Win32Ini ini(IniPath);
-    ColumnSetting->SaveToFile(ini);
+    Win32Ini ini(iniPath_);
+    columnSetting_->SaveToFile(ini);
   } catch (...) {
   }
 }
 
 void TForm1::FormDestroy() {
-  Programs.reset();
-  ColumnSetting.reset();
-  TagList.reset();
-  for (HIMAGELIST* list : {&ImageList1, &ImageList3}) {
+  programs_.reset();
+  columnSetting_.reset();
+  tagList_.reset();
+  for (HIMAGELIST* list : {&listImages_, &sortMarks_}) {
     if (*list) ImageList_Destroy(*list);
     *list = nullptr;
   }
@@ -241,13 +241,13 @@ void TForm1::FormDestroy() {
 
 void TForm1::CreateControls() {
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  ListView1 = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+  programList_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                               child | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
                                   LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
                               0, 0, 0, 0, handle_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdListView1)),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdProgramList)),
                               instance_, nullptr);
-  ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
+  ListView_SetExtendedListViewStyle(programList_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
                                                    LVS_EX_SUBITEMIMAGES);
   modifyButton_ = CreateWindowExW(0, WC_BUTTONW, L"", child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
                                   0, handle_,
@@ -257,27 +257,27 @@ void TForm1::CreateControls() {
                                   0, handle_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRemoveButton)),
                                   instance_, nullptr);
-  ActionList1.BindButton(kCmdModifyProgram, modifyButton_);
-  ActionList1.BindButton(kCmdRemoveProgram, removeButton_);
-  Panel5 = CreateWindowExW(0, WC_STATICW, L"", child | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+  actions_.BindButton(kCmdModifyProgram, modifyButton_);
+  actions_.BindButton(kCmdRemoveProgram, removeButton_);
+  countPanel_ = CreateWindowExW(0, WC_STATICW, L"", child | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
                            0, 0, 0, handle_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdPanel5)), instance_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdCountPanel)), instance_,
                            nullptr);
-  TabSet1 = CreateWindowExW(0, WC_TABCONTROLW, L"", child | WS_TABSTOP | TCS_BOTTOM, 0, 0, 0, 0,
-                            handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTabSet1)),
+  tabStrip_ = CreateWindowExW(0, WC_TABCONTROLW, L"", child | WS_TABSTOP | TCS_BOTTOM, 0, 0, 0, 0,
+                            handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTabStrip)),
                             instance_, nullptr);
   const wchar_t* captions[] = {L"アプリケーション", L"更新プログラム"};
   for (int i = 0; i < 2; ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(captions[i]);
-    TabCtrl_InsertItem(TabSet1, i, &item);
+    TabCtrl_InsertItem(tabStrip_, i, &item);
   }
   LayoutControls();
 }
 
 void TForm1::LayoutControls() {
-  if (!ListView1) return;
+  if (!programList_) return;
   RECT client;
   GetClientRect(handle_, &client);
   const UINT dpi = ui::WindowDpi(handle_);
@@ -288,16 +288,16 @@ void TForm1::LayoutControls() {
   const int gap = ui::Scale(4, dpi);
   const int listHeight = std::max(0, h - status - bar);
   const int show = listPanelVisible_ ? SW_SHOW : SW_HIDE;
-  MoveWindow(ListView1, 0, 0, w, listHeight, TRUE);
+  MoveWindow(programList_, 0, 0, w, listHeight, TRUE);
   const int buttonTop = listHeight + (bar - bh) / 2;
   MoveWindow(removeButton_, w - gap - bw, buttonTop, bw, bh, TRUE);
   MoveWindow(modifyButton_, w - 2 * (gap + bw), buttonTop, bw, bh, TRUE);
-  ShowWindow(ListView1, show);
+  ShowWindow(programList_, show);
   ShowWindow(removeButton_, show);
   ShowWindow(modifyButton_, show);
   const int count = ui::Scale(kCountPanelWidth, dpi);
-  MoveWindow(Panel5, 0, h - status, count, status, TRUE);
-  MoveWindow(TabSet1, count, h - status, std::max(0, w - count), status, TRUE);
+  MoveWindow(countPanel_, 0, h - status, count, status, TRUE);
+  MoveWindow(tabStrip_, count, h - status, std::max(0, w - count), status, TRUE);
 }
 
 void TForm1::ApplySystemFont() {
@@ -311,7 +311,7 @@ void TForm1::ApplySystemFont() {
 void TForm1::ApplyFont(HFONT font) {
   if (font_ && font_ != font) DeleteObject(font_);
   font_ = font;
-  for (HWND control : {ListView1, TabSet1, Panel5, modifyButton_, removeButton_})
+  for (HWND control : {programList_, tabStrip_, countPanel_, modifyButton_, removeButton_})
     if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 

@@ -57,7 +57,7 @@ class TForm1 {
   void CreateActions();
   void CreateMenus();
   void ShowListContextMenu(POINT screen);
-  void ListView1ColumnRightClick();
+  void HeaderRightClick();
 
   // List population (program_list_view.cpp).
   void ActRefreshExecute();
@@ -68,7 +68,7 @@ class TForm1 {
   void ReadColumnWidths();
   void ReloadStatusImages();
   void FillDisplayInfo(NMLVDISPINFOW& info);
-  void TabSet1Change(int newTab);
+  void TabStripChange(int newTab);
   void SelectTab(int tab);
 
   // Sorting and selection (list_sorting.cpp).
@@ -78,7 +78,7 @@ class TForm1 {
   void CreateSortImages();
   const TProgram* ProgramOfItem(int item) const;
   TProgram* SelectedProgram();
-  void ListView1Change();
+  void ProgramListChange();
 
   // Drawing (list_drawing.cpp).
   LRESULT ListViewCustomDraw(NMLVCUSTOMDRAW& draw);
@@ -94,50 +94,50 @@ class TForm1 {
   void ActRepairProgramExecute();
   void RunPlan(const CommandPlan& plan);
   bool LaunchCommand(const std::string& commandLine);
-  void RegWatchTimer1Timer();
+  void WatchTimerTick();
   void SetWatchTimer(bool enabled);
 
   HWND handle_ = nullptr;
   std::exception_ptr startupError_;
   HINSTANCE instance_ = nullptr;
-  HWND ListView1 = nullptr;
-  HWND TabSet1 = nullptr;
-  HWND Panel5 = nullptr;
+  HWND programList_ = nullptr;
+  HWND tabStrip_ = nullptr;
+  HWND countPanel_ = nullptr;
   HWND modifyButton_ = nullptr;
   HWND removeButton_ = nullptr;
   bool listPanelVisible_ = true;
-  HIMAGELIST ImageList1 = nullptr;
-  HMENU MainMenu1 = nullptr;
-  HMENU PopupMenu1 = nullptr;
-  HMENU PopupMenu2 = nullptr;
+  HIMAGELIST listImages_ = nullptr;
+  HMENU mainMenu_ = nullptr;
+  HMENU listMenu_ = nullptr;
+  HMENU headerMenu_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HFONT font_ = nullptr;
 
   Win32Registry registry_;
   RegistryWatch watch_{registry_};
   Win32System system_;
-  ui::ActionList ActionList1;
+  ui::ActionList actions_;
 
-  std::string IniPath;
-  std::string AppDataPath;
-  TColor StripeColor = 15790320;
-  std::string FindText;
-  bool FindMatchCase = false;
-  std::unique_ptr<TTagList> TagList;
-  std::unique_ptr<TLvColumnSetting> ColumnSetting;
-  std::unique_ptr<ProgramList> Programs;
+  std::string iniPath_;
+  std::string appDataPath_;
+  TColor stripeColor_ = 15790320;
+  std::string findText_;
+  bool findMatchCase_ = false;
+  std::unique_ptr<TTagList> tagList_;
+  std::unique_ptr<TLvColumnSetting> columnSetting_;
+  std::unique_ptr<ProgramList> programs_;
   // Last seen Uninstall subkey counts of the three roots, taken at start-up and by the watch.
-  UninstallKeyCounts KeyCounts{-1, -1, -1};
-  HIMAGELIST ImageList3 = nullptr;  // header sort marks: ascending, descending, blank
+  UninstallKeyCounts keyCounts_{-1, -1, -1};
+  HIMAGELIST sortMarks_ = nullptr;  // header sort marks: ascending, descending, blank
 
-  // The list's rows: positions in Programs, for the owner-data list view.
+  // The list's rows: positions in programs_, for the owner-data list view.
   std::vector<int> rows_;
   std::vector<int> columnIds_;  // the list's columns, left to right, by identifier
   int shownTab_ = 0;            // the tab whose rows the list holds
   int sortState_ = 0;           // the list's sort state: +-(position + 1), 0 = none
   bool changeHandlerAttached_ = true;
   bool startMaximized_ = false;
-  static constexpr UINT_PTR kRegWatchTimer1 = 1;
+  static constexpr UINT_PTR kWatchTimerId = 1;
   std::wstring cellBuffer_;
 };
 

@@ -52,18 +52,20 @@ bool TForm1::LaunchCommand(const std::string& commandLine) {
 
 void TForm1::SetWatchTimer(bool enabled) {
   if (enabled)
-    SetTimer(handle_, kRegWatchTimer1, 1000, nullptr);
+    SetTimer(handle_, kWatchTimerId, 1000, nullptr);
   else
-    KillTimer(handle_, kRegWatchTimer1);
+    KillTimer(handle_, kWatchTimerId);
 }
 
-void TForm1::RegWatchTimer1Timer() {
+void TForm1::WatchTimerTick() {
+  // The counts stay as they were, so the first tick after the box catches up.
+  if (ui::ModalScope::Active()) return;
   SetWatchTimer(false);
   struct Restart {
     TForm1* form;
     ~Restart() { form->SetWatchTimer(true); }
   } restart{this};
-  if (watch_.Tick(KeyCounts)) ActionList1.Execute(kCmdRefresh);
+  if (watch_.Tick(keyCounts_)) actions_.Execute(kCmdRefresh);
 }
 
 }  // namespace orv

@@ -30,10 +30,10 @@ class WaitCursor {
 }  // namespace
 
 void TForm1::ReloadStatusImages() {
-  ImageList_RemoveAll(ImageList1);
+  ImageList_RemoveAll(listImages_);
   for (const wchar_t* name : {L"ZLOCKICON", L"ZNEWICON"}) {
     HICON icon = static_cast<HICON>(LoadImageW(instance_, name, IMAGE_ICON, 16, 16, 0));
-    ImageList_AddIcon(ImageList1, icon);
+    ImageList_AddIcon(listImages_, icon);
     if (icon) DestroyIcon(icon);
   }
 }
@@ -46,14 +46,14 @@ void TForm1::ActRefreshExecute() {
     ~Restart() { form->SetWatchTimer(true); }
   } restart{this};
   ReloadStatusImages();
-  const bool loadIcons = ActionList1.IsChecked(kCmdStngLoadIcon);
+  const bool loadIcons = actions_.IsChecked(kCmdStngLoadIcon);
   ScanContext context{registry_, system_, {}, {}};
   if (loadIcons) {
     context.loadIcon = [this](const TProgram& program) -> std::int32_t {
       if (program.SystemComponent) return -1;
       HICON icon = LoadProgramIcon(&program, system_);
       if (!icon) return -1;
-      int index = ImageList_AddIcon(ImageList1, icon);
+      int index = ImageList_AddIcon(listImages_, icon);
       DestroyIcon(icon);
       return index;
     };
@@ -61,59 +61,59 @@ void TForm1::ActRefreshExecute() {
   // The rows keep their old positions until ShowTab rebuilds them, so the selection and
   // scroll position survive; nothing paints in between, and a failed scan still rebuilds.
   try {
-    ScanAllUninstallKeys(context, *Programs);
+    ScanAllUninstallKeys(context, *programs_);
   } catch (...) {
-    ShowTab(TabCtrl_GetCurSel(TabSet1));  // what was read so far, never a stale position
+    ShowTab(TabCtrl_GetCurSel(tabStrip_));  // what was read so far, never a stale position
     throw;
   }
-  ShowTab(TabCtrl_GetCurSel(TabSet1));
+  ShowTab(TabCtrl_GetCurSel(tabStrip_));
 }
 
 void TForm1::ShowTab(int tab) {
-  const int selected = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+  const int selected = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
   int top = -1, rowHeight = 0;
-  if (ListView_GetItemCount(ListView1) > 0) {
-    top = ListView_GetTopIndex(ListView1);
+  if (ListView_GetItemCount(programList_) > 0) {
+    top = ListView_GetTopIndex(programList_);
     RECT rect{};
-    if (ListView_GetItemRect(ListView1, top, &rect, LVIR_BOUNDS)) rowHeight = rect.bottom - rect.top;
+    if (ListView_GetItemRect(programList_, top, &rect, LVIR_BOUNDS)) rowHeight = rect.bottom - rect.top;
   }
   const bool refreshingShownTab = tab == shownTab_;
   if (tab == kTabApplications || tab == kTabUpdates) {
     listPanelVisible_ = true;
-    ShowPrograms(Programs.get(), tab);
+    ShowPrograms(programs_.get(), tab);
   } else {
     listPanelVisible_ = false;
   }
   LayoutControls();
-  ActionList1.SetEnabled(kCmdRemoveRegEntry,
-                         ListView_GetNextItem(ListView1, -1, LVNI_SELECTED) >= 0);
+  actions_.SetEnabled(kCmdRemoveRegEntry,
+                         ListView_GetNextItem(programList_, -1, LVNI_SELECTED) >= 0);
   UpdateProgramCount();
   const int count = static_cast<int>(rows_.size());
   if (refreshingShownTab) {
     // By position: after a rescan another program may stand there.
     if (selected >= 0 && selected < count) {
-      ListView_SetItemState(ListView1, selected, LVIS_SELECTED | LVIS_FOCUSED,
+      ListView_SetItemState(programList_, selected, LVIS_SELECTED | LVIS_FOCUSED,
                             LVIS_SELECTED | LVIS_FOCUSED);
-      ListView_SetSelectionMark(ListView1, selected);
+      ListView_SetSelectionMark(programList_, selected);
     }
-    const int nowTop = ListView_GetTopIndex(ListView1);
-    if (top > 0 && top != nowTop) ListView_Scroll(ListView1, 0, rowHeight * (top - nowTop));
+    const int nowTop = ListView_GetTopIndex(programList_);
+    if (top > 0 && top != nowTop) ListView_Scroll(programList_, 0, rowHeight * (top - nowTop));
   } else if (count > 0) {
-    ListView_SetItemState(ListView1, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetSelectionMark(ListView1, 0);
+    ListView_SetItemState(programList_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(programList_, 0);
   }
   shownTab_ = tab;
 }
 
 void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
-  SendMessageW(ListView1, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(programList_, WM_SETREDRAW, FALSE, 0);
   struct Resume {
     HWND list;
     ~Resume() {
       SendMessageW(list, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(list, nullptr, TRUE);
     }
-  } resume{ListView1};
+  } resume{programList_};
   {
     // Filling fires no change events; the handler runs once at the end.
     changeHandlerAttached_ = false;
@@ -121,39 +121,39 @@ void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
       bool& attached;
       ~Reattach() { attached = true; }
     } reattach{changeHandlerAttached_};
-    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     rows_.clear();
     if (programs)
-      rows_ = BuildTabRows(*programs, tab, ActionList1.IsChecked(kCmdStngSysComp));
-    ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
+      rows_ = BuildTabRows(*programs, tab, actions_.IsChecked(kCmdStngSysComp));
+    ListView_SetItemCountEx(programList_, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
   }
   // The sort ends with the change handler; without one it runs here, once either way.
   if (sortState_ != 0)
     SortByColumn(sortState_);
   else
-    ListView1Change();
+    ProgramListChange();
 }
 
 void TForm1::UpdateProgramCount() {
   try {
-    ui::SetWindowTextUtf8(Panel5, ProgramCountText(rows_.size()));
+    ui::SetWindowTextUtf8(countPanel_, ProgramCountText(rows_.size()));
   } catch (...) {
-    SetWindowTextW(Panel5, L"");
+    SetWindowTextW(countPanel_, L"");
   }
 }
 
 void TForm1::FillDisplayInfo(NMLVDISPINFOW& info) {
   LVITEMW& item = info.item;
-  if (!Programs || !TagList) return;  // the window is being destroyed
+  if (!programs_ || !tagList_) return;  // the window is being destroyed
   if (item.iItem < 0 || item.iItem >= static_cast<int>(rows_.size())) return;
   const int position = rows_[static_cast<std::size_t>(item.iItem)];
-  if (position < 0 || position >= static_cast<int>(Programs->size())) return;
-  const TProgram& program = (*Programs)[static_cast<std::size_t>(position)];
+  if (position < 0 || position >= static_cast<int>(programs_->size())) return;
+  const TProgram& program = (*programs_)[static_cast<std::size_t>(position)];
   const int column = item.iSubItem >= 0 && item.iSubItem < static_cast<int>(columnIds_.size())
                          ? columnIds_[static_cast<std::size_t>(item.iSubItem)]
                          : -1;
   if (item.mask & LVIF_TEXT) {
-    cellBuffer_ = Widen(CellText(program, column, *TagList, system_));
+    cellBuffer_ = Widen(CellText(program, column, *tagList_, system_));
     if (item.pszText && item.cchTextMax > 0) {
       std::size_t n = std::min<std::size_t>(cellBuffer_.size(), item.cchTextMax - 1);
       std::copy_n(cellBuffer_.c_str(), n, item.pszText);
@@ -164,60 +164,60 @@ void TForm1::FillDisplayInfo(NMLVDISPINFOW& info) {
     if (column == kColStatus)
       item.iImage = !program.ChangeAllowed ? kLockImage : program.IsNew ? kNewImage : -1;
     else if (item.iSubItem == 0)
-      item.iImage = ActionList1.IsChecked(kCmdStngLoadIcon) ? program.IconIndex : -1;
+      item.iImage = actions_.IsChecked(kCmdStngLoadIcon) ? program.IconIndex : -1;
     else
       item.iImage = -1;
   }
 }
 
 void TForm1::ApplyColumnSetting() {
-  SendMessageW(ListView1, WM_SETREDRAW, FALSE, 0);
-  HWND header = ListView_GetHeader(ListView1);
-  while (Header_GetItemCount(header) > 0) ListView_DeleteColumn(ListView1, 0);
-  columnIds_ = ColumnSetting->ShownColumnIds();
+  SendMessageW(programList_, WM_SETREDRAW, FALSE, 0);
+  HWND header = ListView_GetHeader(programList_);
+  while (Header_GetItemCount(header) > 0) ListView_DeleteColumn(programList_, 0);
+  columnIds_ = columnSetting_->ShownColumnIds();
   for (std::size_t i = 0; i < columnIds_.size(); ++i) {
-    const TLvColumn& column = ColumnSetting->Items(columnIds_[i]);
+    const TLvColumn& column = columnSetting_->Items(columnIds_[i]);
     std::wstring caption = column.Id == kColStatus ? L"" : Widen(column.Caption);
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     lvc.pszText = caption.data();
     lvc.cx = column.Id == kColStatus ? kStatusColumnWidth : column.Width;
     lvc.iSubItem = static_cast<int>(i);
-    ListView_InsertColumn(ListView1, static_cast<int>(i), &lvc);
+    ListView_InsertColumn(programList_, static_cast<int>(i), &lvc);
   }
-  SendMessageW(ListView1, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(programList_, WM_SETREDRAW, TRUE, 0);
 }
 
 void TForm1::ReadColumnWidths() {
   for (std::size_t i = 0; i < columnIds_.size(); ++i)
-    ColumnSetting->Items(columnIds_[i]).Width = ListView_GetColumnWidth(ListView1, static_cast<int>(i));
+    columnSetting_->Items(columnIds_[i]).Width = ListView_GetColumnWidth(programList_, static_cast<int>(i));
 }
 
 void TForm1::SelectTab(int tab) {
   // Programmatic selection sends no TCN_SELCHANGE: follow it like the user's.
-  if (TabCtrl_GetCurSel(TabSet1) == tab) return;
-  TabCtrl_SetCurSel(TabSet1, tab);
-  TabSet1Change(tab);
+  if (TabCtrl_GetCurSel(tabStrip_) == tab) return;
+  TabCtrl_SetCurSel(tabStrip_, tab);
+  TabStripChange(tab);
 }
 
-void TForm1::TabSet1Change(int newTab) { ShowTab(newTab); }
+void TForm1::TabStripChange(int newTab) { ShowTab(newTab); }
 
 LRESULT TForm1::HandleNotify(NMHDR* header) {
-  if (header->hwndFrom == ListView1) {
+  if (header->hwndFrom == programList_) {
     switch (header->code) {
       case LVN_GETDISPINFOW: FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header)); return 0;
       case LVN_ODFINDITEMW: return -1;
       case LVN_ITEMCHANGED:
-      case LVN_ODSTATECHANGED: ListView1Change(); return 0;
+      case LVN_ODSTATECHANGED: ProgramListChange(); return 0;
       case LVN_COLUMNCLICK:
         ListViewColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
         return 0;
       case NM_CUSTOMDRAW: return ListViewCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
       default: break;
     }
-  } else if (header->hwndFrom == ListView_GetHeader(ListView1)) {
+  } else if (header->hwndFrom == ListView_GetHeader(programList_)) {
     if (header->code == NM_RCLICK) {
-      ListView1ColumnRightClick();
+      HeaderRightClick();
       return TRUE;
     }
     if (header->code == HDN_BEGINTRACKW || header->code == HDN_DIVIDERDBLCLICKW) {
@@ -227,8 +227,8 @@ LRESULT TForm1::HandleNotify(NMHDR* header) {
           columnIds_[static_cast<std::size_t>(nm->iItem)] == kColStatus)
         return TRUE;
     }
-  } else if (header->hwndFrom == TabSet1 && header->code == TCN_SELCHANGE) {
-    TabSet1Change(TabCtrl_GetCurSel(TabSet1));
+  } else if (header->hwndFrom == tabStrip_ && header->code == TCN_SELCHANGE) {
+    TabStripChange(TabCtrl_GetCurSel(tabStrip_));
     return 0;
   }
   return DefWindowProcW(handle_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(header));

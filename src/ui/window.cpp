@@ -19,7 +19,16 @@ UINT WindowDpi(HWND window) {
   return dpi ? dpi : 96;
 }
 
+namespace {
+int modalDepth = 0;  // the UI thread's only
+}  // namespace
+
+ModalScope::ModalScope() { ++modalDepth; }
+ModalScope::~ModalScope() { --modalDepth; }
+bool ModalScope::Active() { return modalDepth > 0; }
+
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+  ModalScope modal;
   return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
 }
 

@@ -11,6 +11,18 @@ namespace orv::ui {
 inline int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), 96); }
 UINT WindowDpi(HWND window);
 
+// Open modal boxes and dialogs of the program. Each runs its own message loop, in which the
+// registry watch must not replace the records that the command behind the box still uses.
+class ModalScope {
+ public:
+  ModalScope();
+  ~ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+  static bool Active();
+};
+
+// A message box inside a ModalScope.
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 void SetWindowTextUtf8(HWND window, const std::string& text);
 

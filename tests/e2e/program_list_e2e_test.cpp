@@ -46,12 +46,12 @@ TEST_F(ProgramListE2E, ShowsTheInstalledProgramsOnTheirTabs) {
   EXPECT_STREQ(caption, L"Orvalinde");
   EXPECT_EQ(app.CurrentTab(), 0);
   EXPECT_EQ(Sorted(app.Column(0)), Sorted(kApplications));
-  EXPECT_EQ(app.Text(app.Control(kIdPanel5)), L" " + std::to_wstring(kApplications.size()) + L" 個のプログラム");
+  EXPECT_EQ(app.Text(app.Control(kIdCountPanel)), L" " + std::to_wstring(kApplications.size()) + L" 個のプログラム");
 
   app.Command(kCmdGoNextTab);
   EXPECT_EQ(app.CurrentTab(), 1);
   EXPECT_EQ(Sorted(app.Column(0)), Sorted(kUpdates));
-  EXPECT_EQ(app.Text(app.Control(kIdPanel5)), L" 2 個のプログラム");
+  EXPECT_EQ(app.Text(app.Control(kIdCountPanel)), L" 2 個のプログラム");
   EXPECT_EQ(app.Selected(), 0);  // switching tabs selects the first row
   app.Command(kCmdGoPrevTab);
   EXPECT_EQ(app.CurrentTab(), 0);

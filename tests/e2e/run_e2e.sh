@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One end-to-end run: a fresh prefix seeded with the fixture and real installers, Orvalinde.exe
 # beside its own settings, and the driver that reads its window.
-# Usage: run_e2e.sh BUILD_DIR DRIVER_EXE
+# Usage: run_e2e.sh BUILD_DIR DRIVER_EXE [GTEST_FILTER]  (a filter runs only those tests)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
 build=$(realpath "$1")
@@ -16,6 +16,10 @@ orv_seed "$work/seed"
 mkdir -p "$WINEPREFIX/drive_c/OrvE2E"
 cp "$build/Orvalinde.exe" "$WINEPREFIX/drive_c/OrvE2E/"
 export ORV_E2E_EXE='C:\OrvE2E\Orvalinde.exe'
+if [ -n "${3:-}" ]; then
+  "$WINE" "$driver" --gtest_filter="$3"
+  exit
+fi
 # The list checks need every installed program; the uninstall road removes some, so it runs last.
 status=0
 "$WINE" "$driver" --gtest_filter='ProgramListE2E.*:GuiResourcesE2E.*' || status=1

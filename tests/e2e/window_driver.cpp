@@ -32,7 +32,7 @@ bool AppWindow::Start(const std::wstring& exePath) {
   }, 20000);
   // The first scan runs inside window creation: once the count shows, the list is filled.
   return window_ &&
-         WaitUntil([&] { return Text(Control(kIdPanel5)).find(L"個のプログラム") != std::wstring::npos; });
+         WaitUntil([&] { return Text(Control(kIdCountPanel)).find(L"個のプログラム") != std::wstring::npos; });
 }
 
 void AppWindow::Attach(HWND window) {
@@ -62,7 +62,7 @@ std::wstring AppWindow::Text(HWND control) const {
   return buffer;
 }
 
-HWND AppWindow::List() const { return Control(kIdListView1); }
+HWND AppWindow::List() const { return Control(kIdProgramList); }
 
 int AppWindow::RowCount() const {
   return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
@@ -239,7 +239,7 @@ AppWindow::GuiObjects AppWindow::CountGuiObjects() const {
 }
 
 int AppWindow::CurrentTab() const {
-  return static_cast<int>(SendMessageW(Control(kIdTabSet1), TCM_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(Control(kIdTabStrip), TCM_GETCURSEL, 0, 0));
 }
 
 std::wstring ExePath() {
