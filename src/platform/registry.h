@@ -35,6 +35,11 @@ struct RegistryValue {
 
 enum class KeyAccess { Read, ReadWrite };
 
+// System error codes the program tells apart; any other code is shown with the system's text.
+inline constexpr std::uint32_t kErrorFileNotFound = 2;
+inline constexpr std::uint32_t kErrorPathNotFound = 3;
+inline constexpr std::uint32_t kErrorAccessDenied = 5;
+
 class RegistryKey {
  public:
   virtual ~RegistryKey() = default;
@@ -55,6 +60,8 @@ class RegistryKey {
   virtual bool DeleteValue(std::string_view name) = 0;
   // Deletes the named subkey with everything below it.
   virtual bool DeleteSubKeyTree(std::string_view name) = 0;
+  // The system's error code of this key's last write or delete that failed; 0 when none did.
+  virtual std::uint32_t LastError() const { return 0; }
 };
 
 class Registry {
@@ -63,6 +70,8 @@ class Registry {
   // Opens an existing key; never creates one. Null when missing or not accessible.
   virtual std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
                                                KeyAccess access) = 0;
+  // The system's error code of the calling thread's last OpenKey that failed; 0 when none did.
+  virtual std::uint32_t LastOpenError() const { return 0; }
 };
 
 }  // namespace orv

@@ -75,35 +75,51 @@ class MemoryKey : public RegistryKey {
     return true;
   }
   bool WriteString(std::string_view name, std::string_view text) override {
-    auto* node = Writable();
+    auto* node = Writable(name);
     if (!node) return false;
     registry_.SetString(root_, path_, name, text);
     return true;
   }
   bool DeleteValue(std::string_view name) override {
-    auto* node = Writable();
+    auto* node = Writable(name);
     if (!node) return false;
     auto it = std::find_if(node->values.begin(), node->values.end(),
                            [&](auto& v) { return EqualsAsciiNoCase(v.first, name); });
-    if (it == node->values.end()) return false;
+    if (it == node->values.end()) {
+      lastError_ = kErrorFileNotFound;
+      return false;
+    }
     node->values.erase(it);
     return true;
   }
+  std::uint32_t LastError() const override { return lastError_; }
   bool DeleteSubKeyTree(std::string_view name) override {
-    if (!Writable()) return false;
+    if (!Writable("")) return false;
     return registry_.RemoveKey(root_, path_ + "\\" + std::string(name));
   }
 
  private:
-  MemoryRegistry::Node* Writable() {
+  MemoryRegistry::Node* Writable(std::string_view valueName) {
     auto* node = registry_.Find(root_, path_);
-    return node && access_ == KeyAccess::ReadWrite && node->writable ? node : nullptr;
+    if (!node) {
+      lastError_ = kErrorFileNotFound;  // the key was deleted while open
+      return nullptr;
+    }
+    bool refused = access_ != KeyAccess::ReadWrite || !node->writable;
+    for (const auto& name : node->refusedValues)
+      refused = refused || EqualsAsciiNoCase(name, valueName);
+    if (refused) {
+      lastError_ = kErrorAccessDenied;
+      return nullptr;
+    }
+    return node;
   }
 
   MemoryRegistry& registry_;
   RegistryRoot root_;
   std::string path_;
   KeyAccess access_;
+  std::uint32_t lastError_ = 0;
 };
 
 }  // namespace
@@ -135,8 +151,14 @@ MemoryRegistry::Node* MemoryRegistry::Find(RegistryRoot root, std::string_view p
 std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path,
                                                      KeyAccess access) {
   Node* node = Find(root, path);
-  if (!node) return nullptr;
-  if (access == KeyAccess::ReadWrite && !node->writable) return nullptr;
+  if (!node) {
+    lastOpenError_ = kErrorFileNotFound;
+    return nullptr;
+  }
+  if (access == KeyAccess::ReadWrite && !node->writable) {
+    lastOpenError_ = kErrorAccessDenied;
+    return nullptr;
+  }
   return std::make_unique<MemoryKey>(*this, root, std::string(path), access);
 }
 

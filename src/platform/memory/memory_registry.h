@@ -16,6 +16,8 @@ class MemoryRegistry : public Registry {
     std::vector<std::unique_ptr<Node>> children;
     std::vector<std::pair<std::string, RegistryValue>> values;
     bool writable = true;
+    // Values whose writes and deletes the key refuses, as a registry denying them would.
+    std::vector<std::string> refusedValues;
   };
 
   MemoryRegistry();
@@ -34,9 +36,11 @@ class MemoryRegistry : public Registry {
                  std::vector<unsigned char> bytes, std::uint32_t type = kRegBinary);
   bool RemoveKey(RegistryRoot root, std::string_view path);
   Node* Find(RegistryRoot root, std::string_view path);
+  std::uint32_t LastOpenError() const override { return lastOpenError_; }
 
  private:
   Node roots_[3];
+  std::uint32_t lastOpenError_ = 0;
 };
 
 RegistryValue MakeStringValue(std::string_view text, std::uint32_t type = kRegSz);

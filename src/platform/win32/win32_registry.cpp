@@ -121,15 +121,16 @@ class Win32Key : public RegistryKey {
 
   bool WriteString(std::string_view name, std::string_view text) override {
     std::wstring wtext = Widen(text);
-    return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(wtext.c_str()),
-                          static_cast<DWORD>((wtext.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
+    return Done(RegSetValueExW(key_, Widen(name).c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(wtext.c_str()),
+                               static_cast<DWORD>((wtext.size() + 1) * sizeof(wchar_t))));
   }
 
   bool DeleteValue(std::string_view name) override {
-    return RegDeleteValueW(key_, Widen(name).c_str()) == ERROR_SUCCESS;
+    return Done(RegDeleteValueW(key_, Widen(name).c_str()));
   }
+
+  std::uint32_t LastError() const override { return lastError_; }
 
   bool DeleteSubKeyTree(std::string_view name) override {
     // Deepest first, within this key's view only.
@@ -147,9 +148,17 @@ class Win32Key : public RegistryKey {
   }
 
  private:
+  bool Done(LONG rc) {
+    if (rc != ERROR_SUCCESS) lastError_ = static_cast<std::uint32_t>(rc);
+    return rc == ERROR_SUCCESS;
+  }
+
   HKEY key_;
   REGSAM view_;
+  std::uint32_t lastError_ = 0;
 };
+
+thread_local std::uint32_t lastOpenError = 0;
 
 }  // namespace
 
@@ -159,8 +168,14 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, std::stri
   std::wstring wpath = Widen(path);
   while (!wpath.empty() && wpath.back() == L'\\') wpath.pop_back();
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HiveOf(root), wpath.c_str(), 0, sam, &key) != ERROR_SUCCESS) return nullptr;
+  LONG rc = RegOpenKeyExW(HiveOf(root), wpath.c_str(), 0, sam, &key);
+  if (rc != ERROR_SUCCESS) {
+    lastOpenError = static_cast<std::uint32_t>(rc);
+    return nullptr;
+  }
   return std::make_unique<Win32Key>(key, ViewOf(root));
 }
+
+std::uint32_t Win32Registry::LastOpenError() const { return lastOpenError; }
 
 }  // namespace orv
