@@ -16,6 +16,7 @@ target_compile_options(orvalinde_win32 PRIVATE ${ORV_WARNINGS})
 add_library(orvalinde_ui STATIC
   src/ui/action.cpp
   src/ui/window.cpp
+  src/ui/dialog.cpp
   src/app/main_window.cpp
   src/app/main_actions.cpp
   src/app/program_list_view.cpp
@@ -23,6 +24,10 @@ add_library(orvalinde_ui STATIC
   src/app/list_drawing.cpp
   src/app/main_settings.cpp
   src/app/program_commands.cpp
+  src/app/entry_commands.cpp
+  src/annotations/rename_dialog.cpp
+  src/annotations/edit_comment_dialog.cpp
+  src/dialogs/property_dialog.cpp
 )
 target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})

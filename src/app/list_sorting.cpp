@@ -6,6 +6,7 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/program_sort.h"
+#include "dialogs/property_dialog.h"
 
 namespace orv {
 namespace {
@@ -124,6 +125,7 @@ void TForm1::ProgramListChange() {
                  kCmdEditComment, kCmdDeleteSlowInfoCache})
     actions_.SetEnabled(id, a.perProgram);
   actions_.SetChecked(kCmdDisableChange, a.locked);
+  if (PropertyDialog) PropertyDialog->SetProgram(r);
 }
 
 }  // namespace orv

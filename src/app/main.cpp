@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "dialogs/property_dialog.h"
 #include "ui/window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -15,6 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
       if (form.TranslateAccelerator(message)) continue;
+      // The modeless property window navigates by keyboard as any dialog does.
+      if (orv::PropertyDialog && orv::PropertyDialog->PreTranslateMessage(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

@@ -80,6 +80,9 @@ void TForm1::CreateActions() {
   bind(kCmdRepairProgram, [this] { ActRepairProgramExecute(); });
   bind(kCmdStngGridLine, [this] { ApplyGridLines(); });
   bind(kCmdStngStripe, [this] { InvalidateRect(programList_, nullptr, TRUE); });
+  bind(kCmdProperty, [this] { ActPropertyExecute(); });
+  bind(kCmdRename, [this] { ActRenameExecute(); });
+  bind(kCmdEditComment, [this] { ActEditCommentExecute(); });
   accelerators_ = actions_.CreateAccelerators();
 }
 

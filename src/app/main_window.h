@@ -19,6 +19,7 @@
 namespace orv {
 
 struct CommandPlan;
+struct EntryIdentity;
 
 // Window messages a test driver or an accessibility tool may send. Answers the state of the
 // command whose id is wParam: bit 0 enabled, bit 1 checked, -1 for an unknown id.
@@ -96,6 +97,12 @@ class TForm1 {
   bool LaunchCommand(const std::string& commandLine);
   void WatchTimerTick();
   void SetWatchTimer(bool enabled);
+
+  // Properties, rename and comment (entry_commands.cpp).
+  void ActPropertyExecute();
+  void ActRenameExecute();
+  void ActEditCommentExecute();
+  void EditComment(const EntryIdentity& entry);
 
   HWND handle_ = nullptr;
   std::exception_ptr startupError_;

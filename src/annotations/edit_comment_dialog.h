@@ -1,0 +1,33 @@
+// The comment dialog: the "Comments" value of one entry.
+#pragma once
+#include <windows.h>
+
+#include "annotations/entry_edit.h"
+#include "ui/dialog.h"
+
+namespace orv {
+
+class TEditCommentDialog : public ui::Dialog {
+ public:
+  // `entry` is the identity taken before the dialog opened; `font` is the main window's.
+  TEditCommentDialog(Registry& registry, EntryIdentity entry, HFONT font)
+      : registry_(registry), entry_(std::move(entry)), ownerFont_(font) {}
+  ~TEditCommentDialog() override;
+  // True when closed with OK (the main window then rescans).
+  bool ShowModal(HINSTANCE instance, HWND owner);
+
+ private:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void FormCreate();
+  void Button2Click();
+  void FormResize();
+
+  Registry& registry_;
+  EntryIdentity entry_;
+  HFONT ownerFont_;
+  HFONT font_ = nullptr;
+  SIZE minimum_{};
+  RECT designClient_{};
+};
+
+}  // namespace orv

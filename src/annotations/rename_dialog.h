@@ -1,0 +1,32 @@
+// The rename dialog: a new "DisplayName" for one entry, with the original name to restore.
+#pragma once
+#include <windows.h>
+
+#include "annotations/entry_edit.h"
+#include "ui/dialog.h"
+
+namespace orv {
+
+class TRenameDialog : public ui::Dialog {
+ public:
+  // `entry` is the identity taken before the dialog opened; `font` is the main window's.
+  TRenameDialog(Registry& registry, EntryIdentity entry, HFONT font)
+      : registry_(registry), entry_(std::move(entry)), ownerFont_(font) {}
+  ~TRenameDialog() override;
+  // True when closed with OK (the main window then rescans).
+  bool ShowModal(HINSTANCE instance, HWND owner);
+
+ private:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void FormCreate();
+  void Button3Click();
+  void Button2Click();
+
+  Registry& registry_;
+  EntryIdentity entry_;
+  HFONT ownerFont_;
+  HFONT font_ = nullptr;
+  HWND hint_ = nullptr;
+};
+
+}  // namespace orv

@@ -1,0 +1,48 @@
+// Resource ids of the property window's templates; test drivers address its controls by them.
+#pragma once
+
+#define IDD_PROPERTY 1100
+#define IDD_PROPERTY_GENERAL 1101
+#define IDD_PROPERTY_DETAILS 1102
+#define IDD_PROPERTY_PATCHES 1103
+
+#define IDC_PROPERTY_PAGES 1110     // the page control
+#define IDC_PROPERTY_GENERAL 1111   // the pages, as children of the window
+#define IDC_PROPERTY_DETAILS 1112
+#define IDC_PROPERTY_PATCHES 1113
+// The close button "閉じる" is IDOK, the default button.
+
+// "全般"
+#define IDC_GENERAL_NAME 1201
+#define IDC_GENERAL_VERSION 1202
+#define IDC_GENERAL_PUBLISHER 1203
+#define IDC_GENERAL_HELPLINK 1204
+#define IDC_GENERAL_UPDATEINFO 1205
+#define IDC_GENERAL_README 1206
+#define IDC_GENERAL_CONTACT 1207
+#define IDC_GENERAL_TELEPHONE 1208
+#define IDC_GENERAL_INSTALLLOCATION 1209
+#define IDC_GENERAL_COMMENTS 1210
+#define IDC_GENERAL_EDITCOMMENT 1211
+#define IDC_GENERAL_NOREMOVE 1212
+#define IDC_GENERAL_NOMODIFY 1213
+#define IDC_GENERAL_NOREPAIR 1214
+
+// "詳細"
+#define IDC_DETAILS_NAME 1301
+#define IDC_DETAILS_ROOT 1302
+#define IDC_DETAILS_KEY 1303
+#define IDC_DETAILS_SLOWINFOCACHE 1304
+#define IDC_DETAILS_INSTALLER 1305
+#define IDC_DETAILS_FILENAME 1306
+#define IDC_DETAILS_FILELIST 1307
+
+// "パッチ情報"
+#define IDC_PATCHES_NAME 1401
+#define IDC_PATCHES_LIST 1402
+#define IDC_PATCHES_SUPPORT 1403
+#define IDC_PATCHES_UPDATEID 1404
+#define IDC_PATCHES_NOTE 1405
+
+// The link labels' pop-up menu.
+#define IDM_PROPERTY_COPYLINK 1501
