@@ -123,9 +123,9 @@ void TPropertyDialog::CreatePage(HINSTANCE instance, int templateId, int id, Pag
                                    reinterpret_cast<LPARAM>(this));
   if (!page.window) return;
   SetWindowLongPtrW(page.window, GWLP_ID, id);
-  // Tab order: the page control, the pages, the close button.
-  SetWindowPos(page.window, tabs_ ? tabs_ : GetDlgItem(handle_, IDC_PROPERTY_PAGES), 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Above the page control, which would paint over it otherwise; as in a property sheet the
+  // page's controls come first in the tab order, then the page tabs and the close button.
+  SetWindowPos(page.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TPropertyDialog::FormCreate() {
@@ -510,6 +510,14 @@ INT_PTR TPropertyDialog::PageMessage(HWND page, UINT message, WPARAM wParam, LPA
         return TRUE;
       }
       break;
+    }
+    case WM_ERASEBKGND: {
+      // The page and its controls share one background, whatever a theme paints elsewhere.
+      RECT client{};
+      GetClientRect(page, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+      SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
+      return TRUE;
     }
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORBTN:

@@ -254,6 +254,95 @@ TEST_F(PropertyWindowE2E, ShowsTheProductFollowsTheSelectionAndStaysSingle) {
   EXPECT_EQ(Text(GetDlgItem(fresh, IDC_PROPERTY_GENERAL), IDC_GENERAL_NAME), L"Orv MSI Sample");
 }
 
+TEST_F(PropertyWindowE2E, KeyboardMovesAndClosesAsInAnyDialog) {
+  Start();
+  ASSERT_TRUE(Select(L"Orv MSI Sample"));
+  app.Command(kCmdProperty);
+  HWND dialog = app.FindDialog(L"プロパティ");
+  ASSERT_NE(dialog, nullptr);
+  const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+  auto focus = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+  };
+  auto key = [&](HWND target, WPARAM vk) {
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+  };
+  ASSERT_TRUE(WaitUntil([&] { return focus() != nullptr && IsChild(dialog, focus()); }));
+  // Tab goes from control to control inside the window, through the message loop.
+  HWND first = focus();
+  key(first, VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return focus() != first; })) << "Tab did not move the focus";
+  EXPECT_TRUE(IsChild(dialog, focus()));
+  // Esc closes it.
+  key(focus(), VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "Esc did not close the window";
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+TEST_F(PropertyWindowE2E, CopyLinkPutsTheTargetNotTheShownText) {
+  AddUserEntry(L"OrvE2ECopy", L"E2E コピー");
+  WriteValue(HKEY_CURRENT_USER, EntryKey(L"OrvE2ECopy"), L"Publisher", L"コピー発行元");
+  WriteValue(HKEY_CURRENT_USER, EntryKey(L"OrvE2ECopy"), L"URLInfoAbout",
+             L"https://example.invalid/maker");
+  Start();
+  ASSERT_TRUE(Select(L"E2E コピー"));
+  app.Command(kCmdProperty);
+  HWND dialog = app.FindDialog(L"プロパティ");
+  ASSERT_NE(dialog, nullptr);
+  HWND publisher = GetDlgItem(GetDlgItem(dialog, IDC_PROPERTY_GENERAL), IDC_GENERAL_PUBLISHER);
+  EXPECT_EQ(app.Text(publisher), L"コピー発行元");
+  const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+  auto menuOpen = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE);
+  };
+  auto rightClick = [&] {
+    PostMessageW(publisher, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(publisher, WM_RBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(WaitUntil(menuOpen)) << "the link menu did not open";
+    // Leave the menu; the label stays remembered for the command.
+    PostMessageW(dialog, WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !menuOpen(); }));
+  };
+  SetClipboardText(L"sentinel");
+  rightClick();
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDM_PROPERTY_COPYLINK, 0), 0);
+  EXPECT_EQ(ClipboardText(), L"https://example.invalid/maker");
+
+  // Any other button forgets the label: the command then copies nothing.
+  SetClipboardText(L"sentinel");
+  PostMessageW(publisher, WM_MBUTTONUP, 0, MAKELPARAM(2, 2));
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDM_PROPERTY_COPYLINK, 0), 0);
+  EXPECT_EQ(ClipboardText(), L"sentinel");
+}
+
 TEST_F(PropertyWindowE2E, ProgramLinkRunsOnlyAfterConfirmation) {
   // A script as the readme link: it leaves a mark when it runs.
   const std::wstring script = L"C:\\OrvE2E\\link_target.cmd";
