@@ -424,6 +424,25 @@ TEST_F(PropertyWindowE2E, EditButtonAsksThenEditsTheShownEntry) {
             L"from the property window");
 }
 
+TEST_F(PropertyWindowE2E, OwnerClosingWhileTheWindowsBoxIsOpenEndsCleanly) {
+  // The main window goes away while "編集..." waits for its answer: the property window is
+  // destroyed under its own handler, which may touch nothing of it afterwards.
+  Start();
+  ASSERT_TRUE(Select(L"付箋メモ帳"));
+  app.Command(kCmdProperty);
+  HWND dialog = app.FindDialog(L"プロパティ");
+  ASSERT_NE(dialog, nullptr);
+  HWND general = GetDlgItem(dialog, IDC_PROPERTY_GENERAL);
+  PostMessageW(general, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_EDITCOMMENT, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(general, IDC_GENERAL_EDITCOMMENT)));
+  ASSERT_NE(app.FindDialog(L"確認"), nullptr);
+  PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdExit, 0), 0);
+  ASSERT_EQ(WaitForSingleObject(app.Process(), 15000), WAIT_OBJECT_0) << "the program hangs";
+  DWORD code = 1;
+  GetExitCodeProcess(app.Process(), &code);
+  EXPECT_EQ(code, 0u) << "the program ended abnormally";
+}
+
 TEST_F(EntryEditE2E, RenameOfTheMsiEntryAndRestore) {
   const std::wstring key = EntryKey(kMsiCode);
   struct Restore {
