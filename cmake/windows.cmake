@@ -16,6 +16,9 @@ target_compile_options(orvalinde_win32 PRIVATE ${ORV_WARNINGS})
 add_library(orvalinde_ui STATIC
   src/ui/action.cpp
   src/ui/window.cpp
+  src/ui/dialog.cpp
+  src/annotations/tag_edit_dialog.cpp
+  src/app/annotation_commands.cpp
   src/app/main_window.cpp
   src/app/main_actions.cpp
   src/app/program_list_view.cpp
@@ -24,7 +27,7 @@ add_library(orvalinde_ui STATIC
   src/app/main_settings.cpp
   src/app/program_commands.cpp
 )
-target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32)
+target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32 comdlg32 ole32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})
 
 add_executable(Orvalinde WIN32 src/app/main.cpp src/resources/orvalinde.rc)
