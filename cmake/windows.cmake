@@ -17,6 +17,9 @@ add_library(orvalinde_ui STATIC
   src/ui/action.cpp
   src/ui/window.cpp
   src/ui/dialog.cpp
+  src/annotations/tag_edit_dialog.cpp
+  src/app/annotation_commands.cpp
+  src/ui/dialog_helpers.cpp
   src/app/main_window.cpp
   src/app/main_actions.cpp
   src/app/program_list_view.cpp
@@ -29,9 +32,14 @@ add_library(orvalinde_ui STATIC
   src/annotations/edit_comment_dialog.cpp
   src/dialogs/property_dialog.cpp
 )
-target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32)
+target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32 comdlg32 ole32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})
 
+# The resource compiler's includes are not tracked: a changed dialog template or id header
+# must still rebuild the resources.
+file(GLOB ORV_RC_INCLUDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.rc
+     ${CMAKE_SOURCE_DIR}/src/*/*_ids.h ${CMAKE_SOURCE_DIR}/src/resources/*)
+set_source_files_properties(src/resources/orvalinde.rc PROPERTIES OBJECT_DEPENDS "${ORV_RC_INCLUDES}")
 add_executable(Orvalinde WIN32 src/app/main.cpp src/resources/orvalinde.rc)
 target_link_libraries(Orvalinde PRIVATE orvalinde_ui)
 target_link_options(Orvalinde PRIVATE -municode)

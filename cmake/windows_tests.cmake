@@ -17,6 +17,8 @@ add_executable(e2e_driver tests/e2e/window_driver.cpp
                           tests/e2e/program_list_e2e_test.cpp
                           tests/e2e/uninstall_road_e2e_test.cpp
                           tests/e2e/gui_resources_e2e_test.cpp
+                          tests/e2e/annotations_e2e_test.cpp
+                          tests/e2e/main_window_e2e_test.cpp
                           tests/e2e/property_window_e2e_test.cpp)
 target_include_directories(e2e_driver PRIVATE src)
 target_link_libraries(e2e_driver PRIVATE gtest_main comctl32 advapi32)

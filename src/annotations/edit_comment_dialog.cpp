@@ -2,6 +2,7 @@
 
 #include "annotations/comment_entry.h"
 #include "annotations/edit_comment_dialog_ids.h"
+#include "ui/dialog_helpers.h"
 #include "ui/window.h"
 
 namespace orv {
@@ -10,64 +11,64 @@ TEditCommentDialog::~TEditCommentDialog() {
   if (font_) DeleteObject(font_);
 }
 
-bool TEditCommentDialog::ShowModal(HINSTANCE instance, HWND owner) {
-  return RunModal(instance, IDD_EDITCOMMENT, owner) == IDOK;
+bool TEditCommentDialog::Run(HINSTANCE instance, HWND owner) {
+  return ShowModal(instance, owner, IDD_EDITCOMMENT) == IDOK;
 }
 
-INT_PTR TEditCommentDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+bool TEditCommentDialog::OnCommand(int id, int, HWND) {
+  if (id != IDOK) return false;
+  Button2Click();
+  return true;
+}
+
+bool TEditCommentDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
   switch (message) {
-    case WM_INITDIALOG:
-      FormCreate();
-      return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK: Button2Click(); return TRUE;
-        case IDCANCEL: EndDialog(handle_, IDCANCEL); return TRUE;
-        default: break;
-      }
-      break;
-    case WM_SIZE: FormResize(); return TRUE;
+    case WM_SIZE:
+      FormResize();
+      result = TRUE;
+      return true;
     case WM_GETMINMAXINFO: {
+      if (!minimum_.cx) return false;  // before the dialog knows its size
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMinTrackSize = {minimum_.cx, minimum_.cy};
       info->ptMaxTrackSize.y = minimum_.cy;  // one line: it grows in width only
-      return TRUE;
+      result = TRUE;
+      return true;
     }
-    default: break;
+    default: return false;
   }
-  return FALSE;
 }
 
 void TEditCommentDialog::FormCreate() {
   font_ = ui::CopyFont(ownerFont_);
-  ui::SetFontOfChildren(handle_, font_);
+  ui::SetFontOfChildren(Handle(), font_);
   RECT window{};
-  GetWindowRect(handle_, &window);
+  GetWindowRect(Handle(), &window);
   minimum_ = {window.right - window.left, window.bottom - window.top};
-  GetClientRect(handle_, &designClient_);
-  ui::CenterOn(handle_, GetWindow(handle_, GW_OWNER));
+  GetClientRect(Handle(), &designClient_);
+  ui::CenterOn(Handle(), GetWindow(Handle(), GW_OWNER));
   const CommentStart start = ReadCommentStart(registry_, entry_);
   if (!start.opened) {
-    ui::MessageBoxUtf8(handle_, std::string(kEntryGoneMessage), "エラー", MB_OK | MB_ICONERROR);
+    ui::MessageBoxUtf8(Handle(), std::string(kEntryGoneMessage), "エラー", MB_OK | MB_ICONERROR);
     for (int id : {IDOK, IDC_EDITCOMMENT_TEXT, IDC_EDITCOMMENT_LABEL})
-      EnableWindow(GetDlgItem(handle_, id), FALSE);
+      EnableWindow(Item(id), FALSE);
     return;
   }
-  ui::SetWindowTextUtf8(GetDlgItem(handle_, IDC_EDITCOMMENT_TEXT), start.comment);
+  ui::SetWindowTextUtf8(Item(IDC_EDITCOMMENT_TEXT), start.comment);
 }
 
 void TEditCommentDialog::FormResize() {
   if (!designClient_.right) return;
   RECT client{};
-  GetClientRect(handle_, &client);
+  GetClientRect(Handle(), &client);
   const int grow = client.right - designClient_.right;
   designClient_.right = client.right;
   // The edit stretches; both buttons keep their distance to the right edge.
   for (int id : {IDC_EDITCOMMENT_TEXT, IDOK, IDCANCEL}) {
-    HWND control = GetDlgItem(handle_, id);
+    HWND control = Item(id);
     RECT r{};
     GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
     if (id == IDC_EDITCOMMENT_TEXT)
       r.right += grow;
     else
@@ -77,17 +78,17 @@ void TEditCommentDialog::FormResize() {
 }
 
 void TEditCommentDialog::Button2Click() {
-  if (!IsWindowEnabled(GetDlgItem(handle_, IDOK))) return;  // Enter on a disabled dialog
-  const std::string comment = ui::GetWindowTextUtf8(GetDlgItem(handle_, IDC_EDITCOMMENT_TEXT));
+  if (!IsWindowEnabled(Item(IDOK))) return;  // Enter on a disabled dialog
+  const std::string comment = ui::GetWindowTextUtf8(Item(IDC_EDITCOMMENT_TEXT));
   const EntryEditResult result = WriteComment(registry_, entry_, comment);
   if (result.status == EntryEditResult::EntryGone)
-    ui::MessageBoxUtf8(handle_, std::string(kEntryGoneMessage), "エラー", MB_OK | MB_ICONERROR);
+    ui::MessageBoxUtf8(Handle(), std::string(kEntryGoneMessage), "エラー", MB_OK | MB_ICONERROR);
   else if (result.status == EntryEditResult::Failed)
-    ui::MessageBoxUtf8(handle_,
+    ui::MessageBoxUtf8(Handle(),
                        EntryEditFailureMessage(result, ui::SystemErrorText(result.errorCode)),
                        "エラー", MB_OK | MB_ICONERROR);
   // Closed with OK in every case: the main window rescans and shows what the entry holds.
-  EndDialog(handle_, IDOK);
+  End(IDOK);
 }
 
 }  // namespace orv

@@ -14,10 +14,12 @@ class TRenameDialog : public ui::Dialog {
       : registry_(registry), entry_(std::move(entry)), ownerFont_(font) {}
   ~TRenameDialog() override;
   // True when closed with OK (the main window then rescans).
-  bool ShowModal(HINSTANCE instance, HWND owner);
+  bool Run(HINSTANCE instance, HWND owner);
 
  private:
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnInitDialog() override { FormCreate(); }
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
   void FormCreate();
   void Button3Click();
   void Button2Click();

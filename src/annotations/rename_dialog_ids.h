@@ -1,7 +1,7 @@
 // Resource ids of the rename dialog; test drivers address its controls by them.
 #pragma once
 
-#define IDD_RENAME 1010
+#define IDD_RENAME 2010
 #define IDC_RENAME_NEWNAME 1011       // Edit1
 #define IDC_RENAME_RESTORE 1012       // Button3, "元の名前に戻す"
 #define IDC_RENAME_ORIGINALNAME 1013  // Edit2

@@ -35,6 +35,10 @@ const TAppTag* TTagList::Items(int slot) const {
   return slot >= 0 && slot < kTagCount ? &tags_[static_cast<std::size_t>(slot)] : nullptr;
 }
 
+void TTagList::Assign(const TTagList& source) {
+  for (std::size_t i = 0; i < tags_.size(); ++i) tags_[i].Assign(source.tags_[i], resolve_);
+}
+
 void TTagList::LoadFromFile(IniProfile& ini) {
   IniCodec codec(ini);
   for (int i = 0; i < kTagCount; ++i) {

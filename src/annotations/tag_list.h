@@ -24,6 +24,10 @@ struct TAppTag {
   TColor Color = kBtnFaceColor;
   bool WhiteText = false;
   void SetColor(TColor color, const ColorResolver& resolve);
+  void Assign(const TAppTag& source, const ColorResolver& resolve) {
+    Caption = source.Caption;
+    SetColor(source.Color, resolve);
+  }
 };
 
 class TTagList {
@@ -32,6 +36,8 @@ class TTagList {
   // None for a slot outside 0 to 4, so a damaged index never reaches a tag.
   TAppTag* Items(int slot);
   const TAppTag* Items(int slot) const;
+  void Assign(const TTagList& source);
+  const ColorResolver& Resolver() const { return resolve_; }
   void LoadFromFile(IniProfile& ini);
   void SaveToFile(IniProfile& ini) const;
 

@@ -23,7 +23,7 @@ void TForm1::ActRenameExecute() {
   const TProgram* r = SelectedProgram();
   if (!r) return;
   TRenameDialog dialog(registry_, IdentityOf(*r), font_);
-  if (dialog.ShowModal(instance_, handle_)) actions_.Execute(kCmdRefresh);
+  if (dialog.Run(instance_, handle_)) actions_.Execute(kCmdRefresh);
 }
 
 void TForm1::ActEditCommentExecute() {
@@ -34,7 +34,7 @@ void TForm1::ActEditCommentExecute() {
 
 void TForm1::EditComment(const EntryIdentity& entry) {
   TEditCommentDialog dialog(registry_, entry, font_);
-  if (dialog.ShowModal(instance_, handle_)) actions_.Execute(kCmdRefresh);
+  if (dialog.Run(instance_, handle_)) actions_.Execute(kCmdRefresh);
 }
 
 }  // namespace orv

@@ -20,7 +20,9 @@ LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
         return CDRF_NEWFONT;
       }
       if (actions_.IsChecked(kCmdStngStripe) && item % 2 == 0) {
-        draw.clrTextBk = stripeColor_;
+        draw.clrTextBk = (stripeColor_ & 0xFF000000u) == 0xFF000000u
+                             ? GetSysColor(static_cast<int>(stripeColor_ & 0xFF))
+                             : stripeColor_;
         return CDRF_NEWFONT;
       }
       return CDRF_DODEFAULT;

@@ -1,6 +1,7 @@
 // Header-click sorting of the owner-data rows, the header marks, and the selected record.
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "app/command_availability.h"
 #include "app/command_ids.h"
@@ -15,44 +16,45 @@ constexpr int kAscendingImage = 0;
 constexpr int kDescendingImage = 1;
 constexpr int kBlankImage = 2;
 
-// A 16x16 grey triangle, 5 wide and 3 high, in the right half of the cell; the blank image
-// is the same picture with nothing drawn.
-HBITMAP SortBitmap(int image, HBITMAP& mask) {
+// A grey triangle, 5 wide and 3 high at 16x16, in the right half of the cell, drawn at `size`
+// pixels by nearest neighbour; the blank image is the same picture with nothing drawn.
+HBITMAP SortBitmap(int image, int size, HBITMAP& mask) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = 16;
-  info.bmiHeader.biHeight = -16;
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   auto* pixels = static_cast<std::uint32_t*>(bits);
-  std::uint16_t maskRows[16];
-  for (int y = 0; y < 16; ++y) maskRows[y] = 0xFFFF;  // 1 = transparent
-  for (int row = 0; row < 3 && image != kBlankImage; ++row) {
-    int y = image == kAscendingImage ? 7 + row : 7 - row;  // down: rows 7-9, up: rows 5-7
-    for (int x = 9 + row; x <= 13 - row; ++x) {
-      pixels[y * 16 + x] = 0xFF808080;
-      maskRows[y] = static_cast<std::uint16_t>(maskRows[y] & ~(0x8000 >> x));
+  // Monochrome rows are word-aligned, most significant bit first; 1 = transparent.
+  const int stride = (size + 15) / 16 * 2;
+  std::vector<std::uint8_t> maskBytes(static_cast<std::size_t>(stride * size), 0xFF);
+  for (int y = 0; y < size && pixels; ++y) {
+    const int fy = y * 16 / size;
+    const int row = image == kAscendingImage ? fy - 7 : 7 - fy;  // down: rows 7-9, up: rows 5-7
+    if (image == kBlankImage || row < 0 || row > 2) continue;
+    for (int x = 0; x < size; ++x) {
+      const int fx = x * 16 / size;
+      if (fx < 9 + row || fx > 13 - row) continue;
+      pixels[y * size + x] = 0xFF808080;
+      maskBytes[static_cast<std::size_t>(y * stride + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
     }
   }
-  // Monochrome bitmaps are word-aligned rows, most significant bit first, bytes big-endian.
-  std::uint8_t maskBytes[32];
-  for (int y = 0; y < 16; ++y) {
-    maskBytes[2 * y] = static_cast<std::uint8_t>(maskRows[y] >> 8);
-    maskBytes[2 * y + 1] = static_cast<std::uint8_t>(maskRows[y] & 0xFF);
-  }
-  mask = CreateBitmap(16, 16, 1, 1, maskBytes);
+  mask = CreateBitmap(size, size, 1, 1, maskBytes.data());
   return color;
 }
 
 }  // namespace
 
 void TForm1::CreateSortImages() {
-  sortMarks_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+  if (sortMarks_) ImageList_Destroy(sortMarks_);
+  const int size = SmallImageSize();
+  sortMarks_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
   for (int image = 0; image < 3; ++image) {
     HBITMAP mask = nullptr;
-    HBITMAP color = SortBitmap(image, mask);
+    HBITMAP color = SortBitmap(image, size, mask);
     ImageList_Add(sortMarks_, color, mask);
     DeleteObject(color);
     DeleteObject(mask);

@@ -1,30 +1,47 @@
 // Program entry: one main window and its message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/main_window.h"
 #include "dialogs/property_dialog.h"
 #include "ui/window.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+namespace {
+
+// A failed start-up has already queued the quit message of its destroyed window; a message box
+// opened with it pending would close at once, before anyone could read it.
+void ShowStartupFailure(const std::string& message) {
+  MSG pending;
+  while (PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  orv::ui::MessageBoxUtf8(nullptr, message, "Orvalinde", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
+  // The shell's icon and link calls want COM on this thread.
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   try {
     orv::TForm1 form;
-    form.Create(instance);
+    form.Create(instance, show);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (form.TranslateAccelerator(message)) continue;
+      if (form.PreTranslateMessage(message)) continue;
       // The modeless property window navigates by keyboard as any dialog does.
       if (orv::PropertyDialog && orv::PropertyDialog->PreTranslateMessage(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
   } catch (const std::exception& e) {
-    orv::ui::MessageBoxUtf8(nullptr, e.what(), "Orvalinde", MB_OK | MB_ICONERROR);
+    ShowStartupFailure(e.what());
   } catch (...) {
-    orv::ui::MessageBoxUtf8(nullptr, "", "Orvalinde", MB_OK | MB_ICONERROR);
+    ShowStartupFailure("");
   }
+  if (com) CoUninitialize();
   return 0;
 }

@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "app/program_rows.h"
 
+#include <functional>
+
 namespace orv {
 
 using ui::Action;
@@ -80,6 +82,10 @@ void TForm1::CreateActions() {
   bind(kCmdRepairProgram, [this] { ActRepairProgramExecute(); });
   bind(kCmdStngGridLine, [this] { ApplyGridLines(); });
   bind(kCmdStngStripe, [this] { InvalidateRect(programList_, nullptr, TRUE); });
+  bind(kCmdTagNone, [this] { ActTagExecute(-1); });
+  for (int i = 0; i < kTagCount; ++i) bind(kCmdTag0 + i, [this, i] { ActTagExecute(i); });
+  bind(kCmdEditTag, [this] { ActEditTagExecute(); });
+  bind(kCmdDisableChange, [this] { ActDisableChangeExecute(); });
   bind(kCmdProperty, [this] { ActPropertyExecute(); });
   bind(kCmdRename, [this] { ActRenameExecute(); });
   bind(kCmdEditComment, [this] { ActEditCommentExecute(); });
@@ -145,6 +151,31 @@ void TForm1::HeaderRightClick() {
   POINT at;
   GetCursorPos(&at);
   TrackPopupMenu(headerMenu_, TPM_RIGHTBUTTON, at.x, at.y, 0, handle_, nullptr);
+}
+
+
+HMENU TForm1::QueriedMenu(WPARAM wParam) {
+  HMENU menu = HIWORD(wParam) == 1 ? listMenu_ : mainMenu_;
+  std::function<void(HMENU)> update = [&](HMENU m) {
+    actions_.UpdateMenu(m);
+    for (int i = 0, n = GetMenuItemCount(m); i < n; ++i)
+      if (HMENU sub = GetSubMenu(m, i)) update(sub);
+  };
+  if (menu) update(menu);
+  return menu;
+}
+
+LRESULT TForm1::QueryMenuText(WPARAM wParam) {
+  HMENU menu = QueriedMenu(wParam);
+  wchar_t text[256] = {};
+  if (!menu || GetMenuStringW(menu, LOWORD(wParam), text, 256, MF_BYCOMMAND) <= 0) return 0;
+  return GlobalAddAtomW(text);
+}
+
+LRESULT TForm1::QueryMenuState(WPARAM wParam) {
+  HMENU menu = QueriedMenu(wParam);
+  const UINT state = menu ? GetMenuState(menu, LOWORD(wParam), MF_BYCOMMAND) : static_cast<UINT>(-1);
+  return state == static_cast<UINT>(-1) ? -1 : static_cast<LRESULT>(state & (MF_GRAYED | MF_DISABLED | MF_CHECKED));
 }
 
 }  // namespace orv

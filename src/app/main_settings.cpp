@@ -8,8 +8,10 @@ namespace orv {
 
 void TForm1::LoadSettings(const std::string& path) {
   Win32Ini ini(path);
-  const ViewSettings s =
-      LoadViewSettings(ini, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  // The file holds 96-DPI sizes; the window shows them at its own DPI.
+  const int dpi = static_cast<int>(dpi_);
+  const ViewSettings s = LoadViewSettings(ini, MulDiv(GetSystemMetrics(SM_CXSCREEN), 96, dpi),
+                                          MulDiv(GetSystemMetrics(SM_CYSCREEN), 96, dpi));
   actions_.SetChecked(kCmdStngLoadIcon, s.loadIcon);
   actions_.SetChecked(kCmdStngStripe, s.stripe);
   actions_.SetChecked(kCmdStngGridLine, s.gridLine);
@@ -18,9 +20,10 @@ void TForm1::LoadSettings(const std::string& path) {
   InvalidateRect(programList_, nullptr, TRUE);
   ApplyGridLines();
   // Centred on the screen at the stored size; the position itself is never stored.
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - s.width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - s.height) / 2;
-  SetWindowPos(handle_, nullptr, x, y, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int width = MulDiv(s.width, dpi, 96), height = MulDiv(s.height, dpi, 96);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(handle_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   startMaximized_ = s.maximized;
 }
 
@@ -31,11 +34,17 @@ void TForm1::SaveSettings(const std::string& path) {
   s.stripe = actions_.IsChecked(kCmdStngStripe);
   s.gridLine = actions_.IsChecked(kCmdStngGridLine);
   s.showSysComp = actions_.IsChecked(kCmdStngSysComp);
-  s.maximized = IsZoomed(handle_) != FALSE;
-  RECT outer{};
-  GetWindowRect(handle_, &outer);
-  s.width = outer.right - outer.left;
-  s.height = outer.bottom - outer.top;
+  // The placement knows the normal size and whether the window returns maximised, also while
+  // it is minimised.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(handle_, &placement);
+  s.maximized = placement.showCmd == SW_SHOWMAXIMIZED ||
+                (IsIconic(handle_) && (placement.flags & WPF_RESTORETOMAXIMIZED));
+  const RECT& normal = placement.rcNormalPosition;
+  const int dpi = static_cast<int>(dpi_);
+  s.width = MulDiv(normal.right - normal.left, 96, dpi);
+  s.height = MulDiv(normal.bottom - normal.top, 96, dpi);
   SaveViewSettings(ini, s);
 }
 

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include "app/command_ids.h"
+#include "app/data_files.h"
 #include "app/program_rows.h"
 #include "catalogue/uninstall_scan.h"
 #include "platform/win32/wide.h"
@@ -53,7 +54,7 @@ TForm1::~TForm1() {
   if (font_) DeleteObject(font_);
 }
 
-void TForm1::Create(HINSTANCE instance) {
+void TForm1::Create(HINSTANCE instance, int show) {
   instance_ = instance;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -68,19 +69,48 @@ void TForm1::Create(HINSTANCE instance) {
   int x = (GetSystemMetrics(SM_CXSCREEN) - kDesignWidth) / 2;
   int y = (GetSystemMetrics(SM_CYSCREEN) - kDesignHeight) / 2;
   // WM_CREATE runs start-up; a failure there is carried out of CreateWindowEx.
-  HWND window = CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, L"Orvalinde",
-                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, kDesignWidth,
-                                kDesignHeight, nullptr, nullptr, instance, this);
+  HWND window = CreateWindowExW(0, kClassName, L"Orvalinde", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                x, y, kDesignWidth, kDesignHeight, nullptr, nullptr, instance, this);
   if (startupError_) std::rethrow_exception(std::exchange(startupError_, nullptr));
   if (!window) throw std::runtime_error("ウィンドウを作成できません");
-  ShowWindow(window, startMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  // A shortcut set to "minimised" or "maximised" wins over the stored state; a minimised start
+  // still restores to the stored one.
+  const bool minimized = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
+                         show == SW_SHOWMINNOACTIVE || show == SW_FORCEMINIMIZE;
+  if (minimized) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    placement.showCmd = show == SW_SHOWMINNOACTIVE ? SW_SHOWMINNOACTIVE : SW_SHOWMINIMIZED;
+    if (startMaximized_) placement.flags |= WPF_RESTORETOMAXIMIZED;
+    SetWindowPlacement(window, &placement);
+  } else {
+    ShowWindow(window, show == SW_SHOWMAXIMIZED || startMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  }
   UpdateWindow(window);
+  SetFocus(programList_);
 }
 
-bool TForm1::TranslateAccelerator(MSG& message) {
-  if (!accelerators_ || !handle_) return false;
+bool TForm1::PreTranslateMessage(MSG& message) {
+  if (!handle_) return false;
   if (message.hwnd != handle_ && !IsChild(handle_, message.hwnd)) return false;
-  return ::TranslateAcceleratorW(handle_, accelerators_, &message) != 0;
+  if (accelerators_ && ::TranslateAcceleratorW(handle_, accelerators_, &message)) return true;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !ctrl && !alt) {
+    if (HWND next = GetNextDlgTabItem(handle_, GetFocus(), GetKeyState(VK_SHIFT) < 0)) SetFocus(next);
+    return true;
+  }
+  if (message.message == WM_SYSCHAR) {
+    const wchar_t key = static_cast<wchar_t>(towupper(static_cast<wint_t>(message.wParam)));
+    for (auto [button, command] : {std::pair{removeButton_, static_cast<int>(kCmdRemoveProgram)},
+                                   std::pair{modifyButton_, static_cast<int>(kCmdModifyProgram)}}) {
+      const ui::Action* action = actions_.Find(command);
+      if (!action || !IsWindowVisible(button) || ui::AccessKey(action->caption) != key) continue;
+      if (action->enabled) actions_.Execute(command);
+      return true;
+    }
+  }
+  return false;
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -148,17 +178,35 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const ui::Action* action = actions_.Find(static_cast<int>(wParam));
       return action ? (action->enabled ? 1 : 0) | (action->checked ? 2 : 0) : -1;
     }
-    case WM_DPICHANGED: {
-      auto* suggested = reinterpret_cast<RECT*>(lParam);
-      SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      LayoutControls();
+    case WM_DPICHANGED: DpiChanged(HIWORD(wParam), *reinterpret_cast<RECT*>(lParam)); return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(handle_, focus)) lastFocus_ = focus;
+      } else {
+        SetFocus(handle_);  // WM_SETFOCUS passes it on
+      }
+      return 0;
+    case WM_SETFOCUS: {
+      HWND target = lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
+                            IsWindowEnabled(lastFocus_)
+                        ? lastFocus_
+                        : programList_;
+      if (target && IsWindowVisible(target)) SetFocus(target);
       return 0;
     }
+    case kMsgQueryMenuText: return QueryMenuText(wParam);
+    case kMsgQueryMenuState: return QueryMenuState(wParam);
     case WM_CLOSE:
       FormClose();
       DestroyWindow(handle_);
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The session may end without a WM_CLOSE: the marks are kept now.
+      SaveAnnotations(false);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) FormClose();
       return 0;
     case WM_DESTROY:
       SetWatchTimer(false);
@@ -171,7 +219,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::FormCreate() {
-  DragAcceptFiles(handle_, TRUE);
+  dpi_ = ui::WindowDpi(handle_);
   SetWatchTimer(false);
   iniPath_.clear();
   stripeColor_ = 15790320;
@@ -180,14 +228,14 @@ void TForm1::FormCreate() {
   // Taken before the first scan; only the watch changes them afterwards.
   keyCounts_ = CountAllUninstallKeys(registry_);
 
-  std::wstring exe = ModulePath();
-  std::size_t slash = exe.find_last_of(L"\\/");
-  std::size_t dot = exe.find_last_of(L'.');
-  std::wstring stem = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)
-                          ? exe.substr(0, dot)
-                          : exe;
-  iniPath_ = Narrow(stem + L".ini");
-  appDataPath_ = Narrow(exe.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + L"appdata");
+  // Beside the exe, or in the per-user folder where the exe's folder cannot be written.
+  std::string perUserFolder = system_.ExpandEnvironment("%APPDATA%");
+  perUserFolder = perUserFolder.find('%') == std::string::npos && !perUserFolder.empty()
+                      ? perUserFolder + "\\Orvalinde"
+                      : std::string();
+  const DataFiles files = ChooseDataFiles(system_, Narrow(ModulePath()), perUserFolder);
+  iniPath_ = files.iniPath;
+  appDataPath_ = files.appDataPath;
 
   CreateActions();
   CreateControls();
@@ -203,13 +251,13 @@ void TForm1::FormCreate() {
   for (int i = 0; i < kTagCount; ++i)
     actions_.SetCaption(kCmdTag0 + i, tagList_->Items(i)->Caption);
   CreateMenus();
+  BuildTagImages();
 
   LoadSettings(iniPath_);
   programs_ = std::make_unique<ProgramList>();
+  LoadAnnotations();
 
-  listImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
-  ListView_SetImageList(programList_, listImages_, LVSIL_SMALL);
-  CreateSortImages();
+  CreateListImages();
 
   SelectTab(kTabApplications);
   actions_.Execute(kCmdRefresh);
@@ -219,7 +267,12 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormClose() {
-  // Nothing that fails here may keep the window from closing; a failed save skips the rest.
+  // The marks go first and on their own: a failed settings write must not lose them, nor
+  // they the settings. Nothing that fails here keeps the window from closing.
+  try {
+    SaveAnnotations(true);
+  } catch (...) {
+  }
   try {
     SaveSettings(iniPath_);
     ReadColumnWidths();
@@ -233,6 +286,10 @@ void TForm1::FormDestroy() {
   programs_.reset();
   columnSetting_.reset();
   tagList_.reset();
+  extInfoList_.reset();
+  if (listMenu_) DestroyMenu(std::exchange(listMenu_, nullptr));  // before its swatches go
+  for (HBITMAP swatch : tagSwatches_) DeleteObject(swatch);
+  tagSwatches_.clear();
   for (HIMAGELIST* list : {&listImages_, &sortMarks_}) {
     if (*list) ImageList_Destroy(*list);
     *list = nullptr;
@@ -249,6 +306,8 @@ void TForm1::CreateControls() {
                               instance_, nullptr);
   ListView_SetExtendedListViewStyle(programList_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
                                                    LVS_EX_SUBITEMIMAGES);
+  SetWindowSubclass(ListView_GetHeader(programList_), StatusColumnGuard, 1,
+                    reinterpret_cast<DWORD_PTR>(this));
   modifyButton_ = CreateWindowExW(0, WC_BUTTONW, L"", child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
                                   0, handle_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdModifyButton)),
@@ -303,7 +362,13 @@ void TForm1::LayoutControls() {
 void TForm1::ApplySystemFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+  // The font of the window's monitor where the system can tell it (Windows 10 1607 on).
+  using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static auto forDpi = reinterpret_cast<ForDpiFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+  const bool read = forDpi ? forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_) != FALSE
+                           : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
+  if (!read) return;
   HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
   if (font) ApplyFont(font);
 }
@@ -313,6 +378,39 @@ void TForm1::ApplyFont(HFONT font) {
   font_ = font;
   for (HWND control : {programList_, tabStrip_, countPanel_, modifyButton_, removeButton_})
     if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TForm1::DpiChanged(UINT dpi, const RECT& suggested) {
+  if (dpi == 0 || dpi == dpi_) {
+    SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  ReadColumnWidths();  // at the old DPI, into 96-DPI values
+  dpi_ = dpi;
+  SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplySystemFont();
+  CreateListImages();
+  ApplyColumnSetting();
+  if (sortState_ != 0) SortByColumn(sortState_);
+  BuildTagImages();
+  LayoutControls();
+  // Program icons are read by a scan only: rescan at the new size.
+  actions_.Execute(kCmdRefresh);
+}
+
+void TForm1::ReportDrawingFailure() {
+  if (drawingFailureShown_) return;
+  drawingFailureShown_ = true;  // before the box: its own painting may fail again
+  std::string message;
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+  }
+  ui::MessageBoxUtf8(handle_, message, "Orvalinde", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace orv

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "annotations/annotation_store.h"
 #include "annotations/tag_list.h"
 #include "catalogue/registry_watch.h"
 #include "catalogue/program.h"
@@ -15,6 +16,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "ui/action.h"
+#include "ui/window.h"
 
 namespace orv {
 
@@ -24,6 +26,13 @@ struct EntryIdentity;
 // Window messages a test driver or an accessibility tool may send. Answers the state of the
 // command whose id is wParam: bit 0 enabled, bit 1 checked, -1 for an unknown id.
 inline constexpr UINT kMsgQueryCommand = WM_APP + 1;
+// The text of a command's menu item as the menu shows it when opened, as a global atom that the
+// asker deletes: LOWORD(wParam) is the command id, HIWORD(wParam) 0 for the main menu and 1 for
+// the list's context menu. 0 when that menu has no such item.
+inline constexpr UINT kMsgQueryMenuText = WM_APP + 2;
+// The state flags (MF_GRAYED, MF_CHECKED) of that item as the menu shows it when opened, with
+// the same wParam; -1 when the menu has no such item.
+inline constexpr UINT kMsgQueryMenuState = WM_APP + 3;
 
 class TForm1 {
  public:
@@ -34,11 +43,13 @@ class TForm1 {
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
-  // Creates the window; start-up runs inside. Throws what start-up throws.
-  void Create(HINSTANCE instance);
+  // Creates the window and shows it as `show` asks (the show command Windows passed at start);
+  // start-up runs inside. Throws what start-up throws.
+  void Create(HINSTANCE instance, int show);
   HWND Handle() const { return handle_; }
-  // Accelerators for the main window and its children only.
-  bool TranslateAccelerator(MSG& message);
+  // The main window's keyboard before dispatch: accelerators, Tab between the controls and
+  // the buttons' access keys, for the main window and its children only. True when handled.
+  bool PreTranslateMessage(MSG& message);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,11 +64,18 @@ class TForm1 {
   void LayoutControls();
   void ApplySystemFont();
   void ApplyFont(HFONT font);
+  void DpiChanged(UINT dpi, const RECT& suggested);
+  // One box for the first failure while painting or answering a cell; the window goes on.
+  void ReportDrawingFailure();
 
   // Actions and menus (main_actions.cpp).
   void CreateActions();
   void CreateMenus();
   void ShowListContextMenu(POINT screen);
+  // Brings the menu a query names up to date, as opening it would.
+  HMENU QueriedMenu(WPARAM wParam);
+  LRESULT QueryMenuText(WPARAM wParam);
+  LRESULT QueryMenuState(WPARAM wParam);
   void HeaderRightClick();
 
   // List population (program_list_view.cpp).
@@ -68,9 +86,27 @@ class TForm1 {
   void ApplyColumnSetting();
   void ReadColumnWidths();
   void ReloadStatusImages();
+  // The list's small images and the header's sort marks, at the window's DPI.
+  void CreateListImages();
+  int SmallImageSize() const { return ui::Scale(16, dpi_); }
+  // The row at or after `start`, wrapping once, whose name starts with `prefix`; -1 for none.
+  int FindRowByPrefix(const std::wstring& prefix, int start) const;
+  bool IsStatusColumn(int position) const;
+  static LRESULT CALLBACK StatusColumnGuard(HWND header, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR data);
   void FillDisplayInfo(NMLVDISPINFOW& info);
   void TabStripChange(int newTab);
   void SelectTab(int tab);
+
+  // Tags, the change lock and the annotation store (annotation_commands.cpp).
+  void ActTagExecute(int slot);
+  void ActEditTagExecute();
+  void ActDisableChangeExecute();
+  void BuildTagImages();
+  void LoadAnnotations();
+  // Rebuilds the store from the records and writes "appdata"; a failure is told once, and
+  // again only after a save has worked in between.
+  void SaveAnnotations(bool tellFailure);
 
   // Sorting and selection (list_sorting.cpp).
   void ListViewColumnClick(int position);
@@ -105,6 +141,9 @@ class TForm1 {
   void EditComment(const EntryIdentity& entry);
 
   HWND handle_ = nullptr;
+  UINT dpi_ = 96;                // the DPI the layout, columns and images are made for
+  HWND lastFocus_ = nullptr;     // the control to give the focus back to on activation
+  bool drawingFailureShown_ = false;
   std::exception_ptr startupError_;
   HINSTANCE instance_ = nullptr;
   HWND programList_ = nullptr;
@@ -133,6 +172,11 @@ class TForm1 {
   std::unique_ptr<TTagList> tagList_;
   std::unique_ptr<TLvColumnSetting> columnSetting_;
   std::unique_ptr<ProgramList> programs_;
+  std::unique_ptr<TProgramExtInfoList> extInfoList_;
+  bool scanComplete_ = false;          // programs_ holds a whole scan, fit to rebuild the store
+  bool annotationSaveFailed_ = false;  // the last save failed and was told
+  // The tag swatches beside the context menu's tag items: "なし(&N)" first, then slot 0 to 4.
+  std::vector<HBITMAP> tagSwatches_;
   // Last seen Uninstall subkey counts of the three roots, taken at start-up and by the watch.
   UninstallKeyCounts keyCounts_{-1, -1, -1};
   HIMAGELIST sortMarks_ = nullptr;  // header sort marks: ascending, descending, blank

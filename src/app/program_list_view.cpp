@@ -1,5 +1,6 @@
 // Filling the owner-data list from the records: full refresh, tab redisplay, cell texts.
 #include <algorithm>
+#include <functional>
 
 #include "app/command_ids.h"
 #include "app/main_window.h"
@@ -29,10 +30,20 @@ class WaitCursor {
 
 }  // namespace
 
+void TForm1::CreateListImages() {
+  const int size = SmallImageSize();
+  HIMAGELIST old = listImages_;
+  listImages_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 0, 4);
+  ListView_SetImageList(programList_, listImages_, LVSIL_SMALL);
+  if (old) ImageList_Destroy(old);  // the list shares its image lists: they are ours to free
+  CreateSortImages();
+}
+
 void TForm1::ReloadStatusImages() {
   ImageList_RemoveAll(listImages_);
+  const int size = SmallImageSize();
   for (const wchar_t* name : {L"ZLOCKICON", L"ZNEWICON"}) {
-    HICON icon = static_cast<HICON>(LoadImageW(instance_, name, IMAGE_ICON, 16, 16, 0));
+    HICON icon = static_cast<HICON>(LoadImageW(instance_, name, IMAGE_ICON, size, size, 0));
     ImageList_AddIcon(listImages_, icon);
     if (icon) DestroyIcon(icon);
   }
@@ -45,9 +56,13 @@ void TForm1::ActRefreshExecute() {
     TForm1* form;
     ~Restart() { form->SetWatchTimer(true); }
   } restart{this};
+  // The marks of the listed programs survive the rescan through the store; a partial scan
+  // holds too few programs to rebuild it from.
+  if (!programs_->empty() && scanComplete_) RebuildFromPrograms(*extInfoList_, *programs_);
   ReloadStatusImages();
   const bool loadIcons = actions_.IsChecked(kCmdStngLoadIcon);
-  ScanContext context{registry_, system_, {}, {}};
+  StoreAnnotator annotate(*extInfoList_);
+  ScanContext context{registry_, system_, std::ref(annotate), {}};
   if (loadIcons) {
     context.loadIcon = [this](const TProgram& program) -> std::int32_t {
       if (program.SystemComponent) return -1;
@@ -60,8 +75,10 @@ void TForm1::ActRefreshExecute() {
   }
   // The rows keep their old positions until ShowTab rebuilds them, so the selection and
   // scroll position survive; nothing paints in between, and a failed scan still rebuilds.
+  scanComplete_ = false;
   try {
     ScanAllUninstallKeys(context, *programs_);
+    scanComplete_ = true;
   } catch (...) {
     ShowTab(TabCtrl_GetCurSel(tabStrip_));  // what was read so far, never a stale position
     throw;
@@ -101,6 +118,8 @@ void TForm1::ShowTab(int tab) {
   } else if (count > 0) {
     ListView_SetItemState(programList_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetSelectionMark(programList_, 0);
+    // Another tab starts at its top, where its selected first row is.
+    ListView_EnsureVisible(programList_, 0, FALSE);
   }
   shownTab_ = tab;
 }
@@ -181,7 +200,7 @@ void TForm1::ApplyColumnSetting() {
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     lvc.pszText = caption.data();
-    lvc.cx = column.Id == kColStatus ? kStatusColumnWidth : column.Width;
+    lvc.cx = ui::Scale(column.Id == kColStatus ? kStatusColumnWidth : column.Width, dpi_);
     lvc.iSubItem = static_cast<int>(i);
     ListView_InsertColumn(programList_, static_cast<int>(i), &lvc);
   }
@@ -190,7 +209,48 @@ void TForm1::ApplyColumnSetting() {
 
 void TForm1::ReadColumnWidths() {
   for (std::size_t i = 0; i < columnIds_.size(); ++i)
-    columnSetting_->Items(columnIds_[i]).Width = ListView_GetColumnWidth(programList_, static_cast<int>(i));
+    columnSetting_->Items(columnIds_[i]).Width =
+        MulDiv(ListView_GetColumnWidth(programList_, static_cast<int>(i)), 96, static_cast<int>(dpi_));
+}
+
+bool TForm1::IsStatusColumn(int position) const {
+  return position >= 0 && position < static_cast<int>(columnIds_.size()) &&
+         columnIds_[static_cast<std::size_t>(position)] == kColStatus;
+}
+
+LRESULT CALLBACK TForm1::StatusColumnGuard(HWND header, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+  // A double click on the divider, Ctrl+Numpad+ (every column sized to fit) and any program's
+  // LVM_SETCOLUMNWIDTH all come here as a new width for the header's item.
+  auto* self = reinterpret_cast<TForm1*>(data);
+  if ((message == HDM_SETITEMW || message == HDM_SETITEMA) && lParam && self &&
+      self->IsStatusColumn(static_cast<int>(wParam))) {
+    HDITEMW item = *reinterpret_cast<const HDITEMW*>(lParam);  // same layout for both forms
+    if (item.mask & HDI_WIDTH) {
+      item.cxy = ui::Scale(kStatusColumnWidth, self->dpi_);
+      return DefSubclassProc(header, message, wParam, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(header, StatusColumnGuard, 1);
+  return DefSubclassProc(header, message, wParam, lParam);
+}
+
+int TForm1::FindRowByPrefix(const std::wstring& prefix, int start) const {
+  const int count = static_cast<int>(rows_.size());
+  if (prefix.empty() || count == 0) return -1;
+  if (start < 0 || start >= count) start = 0;
+  for (int step = 0; step < count; ++step) {
+    const int row = (start + step) % count;
+    const TProgram* program = ProgramOfItem(row);
+    if (!program) continue;
+    const std::wstring name = Widen(program->DisplayName.empty() ? program->KeyName : program->DisplayName);
+    if (name.size() < prefix.size()) continue;
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
+                       name.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                       static_cast<int>(prefix.size())) == CSTR_EQUAL)
+      return row;
+  }
+  return -1;
 }
 
 void TForm1::SelectTab(int tab) {
@@ -205,14 +265,31 @@ void TForm1::TabStripChange(int newTab) { ShowTab(newTab); }
 LRESULT TForm1::HandleNotify(NMHDR* header) {
   if (header->hwndFrom == programList_) {
     switch (header->code) {
-      case LVN_GETDISPINFOW: FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header)); return 0;
-      case LVN_ODFINDITEMW: return -1;
+      case LVN_GETDISPINFOW:
+        try {
+          FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
+        } catch (...) {
+          ReportDrawingFailure();
+        }
+        return 0;
+      case LVN_ODFINDITEMW: {
+        // The list's own type-ahead: an owner-data list answers it itself.
+        const auto& find = reinterpret_cast<NMLVFINDITEMW*>(header)->lvfi;
+        if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) return -1;
+        return FindRowByPrefix(find.psz, reinterpret_cast<NMLVFINDITEMW*>(header)->iStart);
+      }
       case LVN_ITEMCHANGED:
       case LVN_ODSTATECHANGED: ProgramListChange(); return 0;
       case LVN_COLUMNCLICK:
         ListViewColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
         return 0;
-      case NM_CUSTOMDRAW: return ListViewCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+      case NM_CUSTOMDRAW:
+        try {
+          return ListViewCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        } catch (...) {
+          ReportDrawingFailure();
+          return CDRF_DODEFAULT;
+        }
       default: break;
     }
   } else if (header->hwndFrom == ListView_GetHeader(programList_)) {
@@ -220,13 +297,11 @@ LRESULT TForm1::HandleNotify(NMHDR* header) {
       HeaderRightClick();
       return TRUE;
     }
-    if (header->code == HDN_BEGINTRACKW || header->code == HDN_DIVIDERDBLCLICKW) {
-      // The status column keeps its width.
-      auto* nm = reinterpret_cast<NMHEADERW*>(header);
-      if (nm->iItem >= 0 && nm->iItem < static_cast<int>(columnIds_.size()) &&
-          columnIds_[static_cast<std::size_t>(nm->iItem)] == kColStatus)
-        return TRUE;
-    }
+    // The status column cannot be dragged; every other way of sizing it ends in the header's
+    // own item change, which StatusColumnGuard keeps at its width.
+    auto* nm = reinterpret_cast<NMHEADERW*>(header);
+    if (IsStatusColumn(nm->iItem) && (header->code == HDN_BEGINTRACKW || header->code == HDN_BEGINTRACKA))
+      return TRUE;
   } else if (header->hwndFrom == tabStrip_ && header->code == TCN_SELCHANGE) {
     TabStripChange(TabCtrl_GetCurSel(tabStrip_));
     return 0;

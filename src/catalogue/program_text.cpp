@@ -24,12 +24,19 @@ std::string StripQuotes(std::string_view text) {
 std::string ExpandEnvironment(SystemServices& system, std::string_view text) {
   if (text.find('%') == std::string_view::npos) return std::string(text);
   std::string expanded = system.ExpandEnvironment(text);
-  // A result too long for the platform's path buffer is cut at a character boundary.
+  // A result too long for the platform's path buffer (259 UTF-16 units) is cut before the
+  // first character that does not fit; a character outside the BMP takes two units.
   constexpr std::size_t kLimit = 259;
-  if (expanded.size() > kLimit) {
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(expanded[cut]) & 0xC0) == 0x80) --cut;
-    expanded.resize(cut);
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < expanded.size();) {
+    const auto lead = static_cast<unsigned char>(expanded[i]);
+    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    units += length == 4 ? 2 : 1;
+    if (units > kLimit) {
+      expanded.resize(i);
+      break;
+    }
+    i += length;
   }
   return expanded;
 }

@@ -9,6 +9,7 @@
 #include "dialogs/link_target.h"
 #include "dialogs/property_dialog_ids.h"
 #include "platform/win32/wide.h"
+#include "ui/dialog_helpers.h"
 #include "ui/window.h"
 
 namespace orv {
@@ -94,7 +95,8 @@ TPropertyDialog* TPropertyDialog::Create(HINSTANCE instance, HWND owner, HFONT o
   dialog->links_[kPatchSupport].allowMailto = true;
   {
     PropertyBusy busy(dialog);
-    if (!dialog->CreateModeless(instance, IDD_PROPERTY, owner)) {
+    if (!CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PROPERTY), owner, DialogProc,
+                            reinterpret_cast<LPARAM>(dialog))) {
       dialog->destroyed_ = true;  // freed as the guard goes
       return nullptr;
     }
@@ -110,6 +112,27 @@ TPropertyDialog::~TPropertyDialog() {
   for (HFONT* font : {&font_, &boldFont_, &linkFont_})
     if (*font) DeleteObject(*font);
   if (linkMenu_) DestroyMenu(linkMenu_);
+}
+
+INT_PTR CALLBACK TPropertyDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  TPropertyDialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<TPropertyDialog*>(lParam);
+    self->handle_ = window;
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+  } else {
+    self = reinterpret_cast<TPropertyDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+  }
+  if (!self) return FALSE;
+  INT_PTR result = FALSE;
+  ui::Guarded(window, [&] { result = self->HandleMessage(message, wParam, lParam); });
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, DWLP_USER, 0);
+    self->handle_ = nullptr;
+    self->WindowDestroyed();  // may free self
+  }
+  return result;
 }
 
 void TPropertyDialog::WindowDestroyed() {

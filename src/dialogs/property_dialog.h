@@ -10,11 +10,10 @@
 
 #include "dialogs/property_content.h"
 #include "platform/system_services.h"
-#include "ui/dialog.h"
 
 namespace orv {
 
-class TPropertyDialog : public ui::Dialog {
+class TPropertyDialog {
  public:
   using EditCommentHandler = std::function<void(const EntryIdentity&)>;
 
@@ -23,6 +22,10 @@ class TPropertyDialog : public ui::Dialog {
   static TPropertyDialog* Create(HINSTANCE instance, HWND owner, HFONT ownerFont,
                                  Registry& registry, SystemServices& system,
                                  EditCommentHandler editComment);
+
+  TPropertyDialog(const TPropertyDialog&) = delete;
+  TPropertyDialog& operator=(const TPropertyDialog&) = delete;
+  HWND Handle() const { return handle_; }
 
   // Fills every page from the record, or clears them for none. Reads the record only here.
   void SetProgram(const TProgram* program);
@@ -56,10 +59,13 @@ class TPropertyDialog : public ui::Dialog {
                   EditCommentHandler editComment)
       : registry_(registry), system_(system), ownerFont_(ownerFont),
         editComment_(std::move(editComment)) {}
-  ~TPropertyDialog() override;
+  ~TPropertyDialog();
 
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void WindowDestroyed() override;
+  // One procedure keeps `this` from WM_INITDIALOG on; no exception crosses into Windows.
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is gone: the object frees itself once no handler of it is running.
+  void WindowDestroyed();
   static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR self);
@@ -83,6 +89,7 @@ class TPropertyDialog : public ui::Dialog {
   void Button2Click();
   bool Busy() const { return busy_ > 0; }
 
+  HWND handle_ = nullptr;
   Registry& registry_;
   SystemServices& system_;
   HFONT ownerFont_;

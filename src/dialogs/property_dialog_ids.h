@@ -1,10 +1,10 @@
 // Resource ids of the property window's templates; test drivers address its controls by them.
 #pragma once
 
-#define IDD_PROPERTY 1100
-#define IDD_PROPERTY_GENERAL 1101
-#define IDD_PROPERTY_DETAILS 1102
-#define IDD_PROPERTY_PATCHES 1103
+#define IDD_PROPERTY 2100
+#define IDD_PROPERTY_GENERAL 2101
+#define IDD_PROPERTY_DETAILS 2102
+#define IDD_PROPERTY_PATCHES 2103
 
 #define IDC_PROPERTY_PAGES 1110     // the page control
 #define IDC_PROPERTY_GENERAL 1111   // the pages, as children of the window

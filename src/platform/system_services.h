@@ -28,6 +28,21 @@ class SystemServices {
   virtual std::string TextSortKey(std::string_view text) = 0;
   virtual bool FileExists(std::string_view path) = 0;
   virtual bool DirectoryExists(std::string_view path) = 0;
+
+  // Text in the system's ANSI code page, for the files that keep it. Nothing when a character
+  // has no exact form there: no best-fit look-alike ever stands in for it.
+  virtual std::optional<std::string> ToAnsiExact(std::string_view text) = 0;
+  virtual std::string FromAnsi(std::string_view ansi) = 0;
+
+  // The whole file; nothing when it is missing or cannot be read.
+  virtual std::optional<std::string> ReadWholeFile(std::string_view path) = 0;
+  // Writes a new file beside `path`, then moves it over `path` in one step, so a failed or
+  // interrupted save leaves the old file whole. "" on success, else the system's reason.
+  virtual std::string ReplaceWholeFile(std::string_view path, std::string_view bytes) = 0;
+  // Whether a new file can be created in the folder (tried, then removed).
+  virtual bool CanCreateFilesIn(std::string_view folder) = 0;
+  // Creates the folder and its missing parents; false when it does not exist afterwards.
+  virtual bool CreateFolder(std::string_view folder) = 0;
 };
 
 }  // namespace orv

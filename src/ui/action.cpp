@@ -1,6 +1,7 @@
 #include "ui/action.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "platform/win32/wide.h"
 
@@ -112,6 +113,16 @@ void ActionList::UpdateMenu(HMENU menu) {
     info.dwTypeData = text.data();
     SetMenuItemInfoW(menu, id, FALSE, &info);
   }
+}
+
+wchar_t AccessKey(const std::string& caption) {
+  const std::wstring text = Widen(caption);
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != L'&') continue;
+    if (text[i + 1] != L'&') return static_cast<wchar_t>(towupper(static_cast<wint_t>(text[i + 1])));
+    ++i;  // "&&" is a plain ampersand
+  }
+  return 0;
 }
 
 HMENU BuildMenu(const std::vector<MenuEntry>& entries, const ActionList& actions, bool popup) {

@@ -64,6 +64,9 @@ struct MenuEntry {
   }
 };
 
+// The access key of a caption ("削除(&R)" gives L'R'), upper-cased; 0 when it has none.
+wchar_t AccessKey(const std::string& caption);
+
 HMENU BuildMenu(const std::vector<MenuEntry>& entries, const ActionList& actions, bool popup);
 
 }  // namespace orv::ui

@@ -1,91 +1,51 @@
 #include "ui/dialog.h"
 
-#include "platform/win32/wide.h"
 #include "ui/window.h"
 
 namespace orv::ui {
 
-INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
+INT_PTR Dialog::ShowModal(HINSTANCE instance, HWND owner, int templateId) {
   ModalScope modal;
-  return DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, Proc,
-                         reinterpret_cast<LPARAM>(this));
+  INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+  return result == -1 ? IDCANCEL : result;
 }
 
-HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
-  return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, Proc,
-                            reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK Dialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK Dialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lParam);
-    self->handle_ = window;
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    self->handle_ = dialog;
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
   } else {
-    self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   }
   if (!self) return FALSE;
   INT_PTR result = FALSE;
-  Guarded(window, [&] { result = self->HandleMessage(message, wParam, lParam); });
+  Guarded(dialog, [&] { result = self->Dispatch(message, wParam, lParam); });
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, DWLP_USER, 0);
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
     self->handle_ = nullptr;
-    self->WindowDestroyed();  // may delete self
   }
   return result;
 }
 
-HFONT CopyFont(HFONT font, bool bold, bool underline) {
-  LOGFONTW log{};
-  if (!font || !GetObjectW(font, sizeof log, &log)) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    log = metrics.lfMessageFont;
-  }
-  if (bold) log.lfWeight = FW_BOLD;
-  if (underline) log.lfUnderline = TRUE;
-  return CreateFontIndirectW(&log);
-}
-
-void SetFontOfChildren(HWND window, HFONT font) {
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM value) -> BOOL {
-        SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(value), FALSE);
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  INT_PTR result = FALSE;
+  if (OnMessage(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_INITDIALOG: OnInitDialog(); return TRUE;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (OnCommand(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return TRUE;
+      if (id == IDOK || id == IDCANCEL) {
+        End(id);
         return TRUE;
-      },
-      reinterpret_cast<LPARAM>(font));
-}
-
-std::string GetWindowTextUtf8(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
-
-std::string SystemErrorText(unsigned long code) {
-  wchar_t* buffer = nullptr;
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-    text.pop_back();
-  std::string result = Narrow(text);
-  if (result.empty() && code) result = "エラー " + std::to_string(code);
-  return result;
-}
-
-void CenterOn(HWND window, HWND owner) {
-  RECT outer{}, inner{};
-  if (!owner || !GetWindowRect(owner, &outer) || !GetWindowRect(window, &inner)) return;
-  const int width = inner.right - inner.left, height = inner.bottom - inner.top;
-  const int x = outer.left + ((outer.right - outer.left) - width) / 2;
-  const int y = outer.top + ((outer.bottom - outer.top) - height) / 2;
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      return FALSE;
+    }
+    default: return FALSE;
+  }
 }
 
 }  // namespace orv::ui

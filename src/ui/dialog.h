@@ -1,44 +1,40 @@
-// A dialog from a resource template: one static procedure stores `this` at WM_INITDIALOG and
-// lets no exception cross into Windows.
+// A modal dialog made from a template: one static procedure keeps `this` from WM_INITDIALOG on,
+// and no exception crosses into Windows.
 #pragma once
 #include <windows.h>
-
-#include <string>
 
 namespace orv::ui {
 
 class Dialog {
  public:
-  Dialog() = default;
   virtual ~Dialog() = default;
+  Dialog() = default;
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
-  HWND Handle() const { return handle_; }
+
+  // Runs the dialog inside a ModalScope; the value passed to End (IDCANCEL when it failed).
+  INT_PTR ShowModal(HINSTANCE instance, HWND owner, int templateId);
 
  protected:
-  // Runs the template modally inside a ModalScope; the code given to EndDialog, or -1.
-  INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
-  // Creates the template modeless; null on failure.
-  HWND CreateModeless(HINSTANCE instance, int templateId, HWND owner);
-  // TRUE when the message was handled; the result goes through DWLP_MSGRESULT where needed.
-  virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-  // The window is gone: nothing of it may be used any more. A modeless owner frees itself here.
-  virtual void WindowDestroyed() {}
-
-  HWND handle_ = nullptr;
+  virtual void OnInitDialog() {}
+  // Command from a control or a button; IDOK and IDCANCEL end the dialog unless handled.
+  virtual bool OnCommand(int id, int code, HWND control) {
+    (void)id, (void)code, (void)control;
+    return false;
+  }
+  // Any other message; true when handled, with `result` as the answer.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    (void)message, (void)wParam, (void)lParam, (void)result;
+    return false;
+  }
+  HWND Handle() const { return handle_; }
+  HWND Item(int id) const { return GetDlgItem(handle_, id); }
+  void End(INT_PTR result) { EndDialog(handle_, result); }
 
  private:
-  static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  HWND handle_ = nullptr;
 };
-
-// A copy of a font, optionally bold or underlined; the caller deletes it.
-HFONT CopyFont(HFONT font, bool bold = false, bool underline = false);
-// Sets the font on every control of a window, also inside nested child dialogs.
-void SetFontOfChildren(HWND window, HFONT font);
-std::string GetWindowTextUtf8(HWND window);
-// The system's description of an error code ("" when it has none).
-std::string SystemErrorText(unsigned long code);
-// Centres a window on another (its owner).
-void CenterOn(HWND window, HWND owner);
 
 }  // namespace orv::ui

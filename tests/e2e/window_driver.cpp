@@ -7,9 +7,13 @@
 
 namespace orv::e2e {
 
-bool AppWindow::Start(const std::wstring& exePath) {
+bool AppWindow::Start(const std::wstring& exePath, WORD show) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  if (show != SW_SHOWDEFAULT) {
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = show;
+  }
   PROCESS_INFORMATION pi{};
   std::wstring commandLine = L"\"" + exePath + L"\"";
   if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -238,6 +242,80 @@ AppWindow::GuiObjects AppWindow::CountGuiObjects() const {
   return counts;
 }
 
+std::wstring AppWindow::MenuText(int command, int menu) const {
+  const auto atom = static_cast<ATOM>(SendMessageW(
+      window_, WM_APP + 2, MAKEWPARAM(command, menu), 0));
+  if (!atom) return L"";
+  wchar_t text[256] = {};
+  GlobalGetAtomNameW(atom, text, 256);
+  GlobalDeleteAtom(atom);
+  return text;
+}
+
+int AppWindow::MenuState(int command, int menu) const {
+  return static_cast<int>(SendMessageW(window_, WM_APP + 3, MAKEWPARAM(command, menu), 0));
+}
+
+RECT AppWindow::CellScreenRect(int row, int subItem) const {
+  RemoteBuffer remote(process_, sizeof(RECT));
+  RECT rect{LVIR_BOUNDS, subItem, 0, 0};
+  remote.Write(0, &rect, sizeof rect);
+  SendMessageW(List(), LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(remote.At(0)));
+  remote.Read(0, &rect, sizeof rect);
+  MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void AppWindow::PressKeys(const std::vector<WORD>& keys) const {
+  SetForegroundWindow(window_);
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *it;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // The keys are handled once the window has answered a message sent after them.
+  Sleep(300);
+  SendMessageW(window_, WM_NULL, 0, 0);
+}
+
+std::vector<std::uint32_t> ScreenPixels(const RECT& rect) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  std::vector<std::uint32_t> pixels;
+  if (width <= 0 || height <= 0) return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const auto* p = static_cast<const std::uint32_t*>(bits);
+  pixels.reserve(static_cast<std::size_t>(width) * height);
+  for (int i = 0; i < width * height; ++i) pixels.push_back(p[i] & 0x00FFFFFFu);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
 int AppWindow::CurrentTab() const {
   return static_cast<int>(SendMessageW(Control(kIdTabStrip), TCM_GETCURSEL, 0, 0));
 }
@@ -250,6 +328,17 @@ std::wstring ExePath() {
 std::wstring IniPath() {
   std::wstring ini = ExePath();
   return ini.replace(ini.size() - 4, 4, L".ini");
+}
+
+std::wstring InFolder(const std::wstring& folder, const wchar_t* name) { return folder + L"\\" + name; }
+
+std::wstring FreshCopyOfExe(const std::wstring& folder) {
+  CreateDirectoryW(folder.c_str(), nullptr);
+  for (const wchar_t* name : {L"Orvalinde.ini", L"appdata", L"appdata.new"})
+    DeleteFileW(InFolder(folder, name).c_str());
+  const std::wstring exe = InFolder(folder, L"Orvalinde.exe");
+  CopyFileW(ExePath().c_str(), exe.c_str(), FALSE);
+  return exe;
 }
 
 int RowOf(const AppWindow& app, const std::wstring& name) {

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -49,7 +50,7 @@ class RemoteBuffer {
 class AppWindow {
  public:
   // Starts the exe and waits for its main window; false when it did not appear.
-  bool Start(const std::wstring& exePath);
+  bool Start(const std::wstring& exePath, WORD show = SW_SHOWDEFAULT);
   void Attach(HWND window);
   // Asks the window to close and waits for the process to end.
   bool Close(int milliseconds = 15000);
@@ -84,6 +85,15 @@ class AppWindow {
     long user = -1;
   };
   GuiObjects CountGuiObjects() const;
+  // A command's menu item as the menu shows it when opened: menu 0 is the main menu, 1 the
+  // list's context menu. Text "" and state -1 when the menu has no such item.
+  std::wstring MenuText(int command, int menu) const;
+  int MenuState(int command, int menu) const;
+  // A list cell's rectangle on the screen.
+  RECT CellScreenRect(int row, int subItem) const;
+  // Real keystrokes to the window, as the keyboard gives them: the keys go down in order and
+  // come up in reverse.
+  void PressKeys(const std::vector<WORD>& keys) const;
   // A message box of the program with this caption, or null.
   HWND FindDialog(const std::wstring& caption, int milliseconds = 5000) const;
   static std::wstring DialogText(HWND dialog);
@@ -96,8 +106,15 @@ class AppWindow {
   DWORD processId_ = 0;
 };
 
+// The screen's pixels in a rectangle, row by row, as 0x00RRGGBB.
+std::vector<std::uint32_t> ScreenPixels(const RECT& rect);
+
 // The exe under test, as run_e2e.sh placed it.
 std::wstring ExePath();
+// `folder\name`.
+std::wstring InFolder(const std::wstring& folder, const wchar_t* name);
+// The exe alone in `folder`, without settings or marks; its path.
+std::wstring FreshCopyOfExe(const std::wstring& folder);
 // The row whose program column shows `name`, or -1.
 int RowOf(const AppWindow& app, const std::wstring& name);
 // The INI file beside the exe.

@@ -31,8 +31,16 @@ TEST(ExpandEnvironment, ExpandsKnownAndKeepsUnknownReferences) {
   system.environment["LONG"] = std::string(300, 'x');
   std::string cut = ExpandEnvironment(system, "%LONG%");
   EXPECT_EQ(cut.size(), 259u);
-  system.environment["LONG"] = std::string(258, 'x') + "表";  // a cut never splits a character
+  // The limit counts UTF-16 units, not bytes: 259 Japanese characters fit whole.
+  std::string japanese;
+  for (int i = 0; i < 259; ++i) japanese += "表";
+  system.environment["LONG"] = japanese + "x";
+  EXPECT_EQ(ExpandEnvironment(system, "%LONG%"), japanese);
+  // A character outside the BMP takes two units and is never split.
+  system.environment["LONG"] = std::string(258, 'x') + "😀";
   EXPECT_EQ(ExpandEnvironment(system, "%LONG%"), std::string(258, 'x'));
+  system.environment["LONG"] = std::string(257, 'x') + "😀";
+  EXPECT_EQ(ExpandEnvironment(system, "%LONG%"), std::string(257, 'x') + "😀");
 }
 
 TEST(FileTimeToText, EmptyForNoTimeAndDropsMidnight) {

@@ -34,6 +34,62 @@ std::string ReadBytes(const std::string& path) {
 
 TEST(Win32System, TheSystemRunsWithTheJapaneseCodePage) { EXPECT_EQ(GetACP(), 932u); }
 
+TEST(Win32System, AnsiTextIsExactOrNothing) {
+  Win32System system;
+  EXPECT_EQ(system.ToAnsiExact("HKCU\\写真"), std::string("HKCU\\\x8E\xCA\x90\x5E"));
+  EXPECT_EQ(system.FromAnsi("HKCU\\\x8E\xCA\x90\x5E"), "HKCU\\写真");
+  // No best-fit look-alikes: an accented letter or an emoji has no exact form there.
+  EXPECT_EQ(system.ToAnsiExact("Lumière"), std::nullopt);
+  EXPECT_EQ(system.ToAnsiExact("😀"), std::nullopt);
+  EXPECT_EQ(system.ToAnsiExact(""), std::string());
+}
+
+TEST(Win32System, ReplacingAFileKeepsTheOldOneUntilTheNewOneIsWhole) {
+  Win32System system;
+  const std::string path = TempPath(L"orv appdata テスト");
+  EXPECT_EQ(system.ReadWholeFile(path), std::nullopt);
+  ASSERT_EQ(system.ReplaceWholeFile(path, std::string("one\0two", 7)), "");
+  EXPECT_EQ(system.ReadWholeFile(path), std::string("one\0two", 7));
+  // While another program holds the file open without sharing, the replace fails, says why,
+  // and the old content stays.
+  HANDLE held = CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_NE(system.ReplaceWholeFile(path, "three"), "");
+  CloseHandle(held);
+  EXPECT_EQ(system.ReadWholeFile(path), std::string("one\0two", 7));
+  EXPECT_EQ(GetFileAttributesW(Widen(path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_EQ(system.ReplaceWholeFile(path, "three"), "");
+  EXPECT_EQ(system.ReadWholeFile(path), "three");
+  // A folder that does not exist cannot take the file.
+  EXPECT_NE(system.ReplaceWholeFile(TempPath(L"no such folder\\appdata"), "x"), "");
+  DeleteFileW(Widen(path).c_str());
+}
+
+TEST(Win32System, CreatesFoldersAndProbesThem) {
+  Win32System system;
+  const std::string base = TempPath(L"orv folder");
+  const std::string nested = base + "\\per user\\Orvalinde";
+  RemoveDirectoryW(Widen(nested).c_str());  // left by a run that stopped half-way
+  RemoveDirectoryW(Widen(base + "\\per user").c_str());
+  RemoveDirectoryW(Widen(base).c_str());
+  EXPECT_FALSE(system.CanCreateFilesIn(nested));
+  ASSERT_TRUE(system.CreateFolder(nested));
+  EXPECT_TRUE(system.DirectoryExists(nested));
+  EXPECT_TRUE(system.CanCreateFilesIn(nested));
+  // The probe leaves nothing behind.
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(Widen(nested + "\\*").c_str(), &found);
+  int entries = 0;
+  if (find != INVALID_HANDLE_VALUE) {
+    do ++entries; while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  EXPECT_EQ(entries, 2);  // "." and ".."
+  RemoveDirectoryW(Widen(nested).c_str());
+  RemoveDirectoryW(Widen(base + "\\per user").c_str());
+  RemoveDirectoryW(Widen(base).c_str());
+}
+
 TEST(Win32Ini, KeepsTheFileInTheAnsiCodePage) {
   std::string path = TempPath(L"orv テスト.ini");
   Win32Ini ini(path);

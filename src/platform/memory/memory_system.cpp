@@ -1,5 +1,8 @@
 #include "platform/memory/memory_system.h"
 
+#include <iconv.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "text/utf.h"
@@ -72,5 +75,63 @@ int MemorySystem::CompareTextNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string MemorySystem::TextSortKey(std::string_view text) { return AsciiUpper(text); }
+
+namespace {
+
+// Converts all of `text`; nothing when a character has no form in the target.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view text) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out(text.size() * 4 + 4, '\0');
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  const std::size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (result == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+std::string FolderOf(std::string_view path) {
+  std::size_t slash = path.find_last_of('\\');
+  return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+}
+
+}  // namespace
+
+std::optional<std::string> MemorySystem::ToAnsiExact(std::string_view text) {
+  return Convert("CP932", "UTF-8", text);
+}
+
+std::string MemorySystem::FromAnsi(std::string_view ansi) {
+  std::optional<std::string> text = Convert("UTF-8", "CP932", ansi);
+  return text ? *text : std::string(ansi.size(), '?');
+}
+
+std::optional<std::string> MemorySystem::ReadWholeFile(std::string_view path) {
+  auto it = contents.find(std::string(path));
+  if (it == contents.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string MemorySystem::ReplaceWholeFile(std::string_view path, std::string_view bytes) {
+  const std::string folder = FolderOf(path);
+  if (failWrites) return "ディスクに十分な空き領域がありません。";
+  if (!CanCreateFilesIn(folder)) return "アクセスが拒否されました。";
+  contents[std::string(path)] = std::string(bytes);
+  return "";
+}
+
+bool MemorySystem::CreateFolder(std::string_view folder) {
+  if (folder.empty()) return false;
+  if (!DirectoryExists(folder)) {
+    const std::string parent = FolderOf(folder);
+    if (parent.empty() || !CreateFolder(parent) || readOnlyFolders.count(parent)) return false;
+    directories.insert(std::string(folder));
+  }
+  return true;
+}
 
 }  // namespace orv

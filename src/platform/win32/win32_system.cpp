@@ -21,6 +21,40 @@ SYSTEMTIME ToSystemTime(const CalendarTime& t) {
   return st;
 }
 
+// The system's text for an error code, without the line break it ends with.
+std::string SystemMessage(DWORD error) {
+  wchar_t* buffer = nullptr;
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                    FORMAT_MESSAGE_IGNORE_INSERTS,
+                                nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+  std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+  if (text.empty()) text = L"エラー " + std::to_wstring(error);
+  return Narrow(text);
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Closes now; false when the system reports that the close failed.
+  bool Close() {
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != FALSE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
 }  // namespace
 
 std::string Win32System::ExpandEnvironment(std::string_view text) {
@@ -93,6 +127,101 @@ bool Win32System::FileExists(std::string_view path) {
 bool Win32System::DirectoryExists(std::string_view path) {
   DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> Win32System::ToAnsiExact(std::string_view text) {
+  std::wstring wide = Widen(text);
+  if (wide.empty()) return std::string();
+  BOOL usedDefault = FALSE;
+  const int length = static_cast<int>(wide.size());
+  int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), length, nullptr, 0,
+                                 nullptr, &usedDefault);
+  if (size <= 0) return std::nullopt;
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), length, out.data(), size,
+                      nullptr, &usedDefault);
+  if (usedDefault) return std::nullopt;
+  return out;
+}
+
+std::string Win32System::FromAnsi(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int length = static_cast<int>(ansi.size());
+  int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  if (size <= 0) return std::string(ansi.size(), '?');
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), size);
+  return Narrow(wide);
+}
+
+std::optional<std::string> Win32System::ReadWholeFile(std::string_view path) {
+  // Others may read meanwhile, but nobody may write.
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30))
+    return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;
+    done += read;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+std::string Win32System::ReplaceWholeFile(std::string_view path, std::string_view bytes) {
+  const std::wstring target = Widen(path);
+  const std::wstring fresh = target + L".new";
+  FileHandle file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return SystemMessage(GetLastError());
+  auto fail = [&](DWORD error) {
+    if (file.valid()) file.Close();
+    DeleteFileW(fresh.c_str());
+    return SystemMessage(error);
+  };
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+      return fail(GetLastError());
+    done += written;
+  }
+  // The data reaches the disk before the name does, so a crash never leaves a short file.
+  if (!FlushFileBuffers(file.get())) return fail(GetLastError());
+  if (!file.Close()) return fail(GetLastError());
+  if (!MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return fail(GetLastError());
+  return "";
+}
+
+bool Win32System::CanCreateFilesIn(std::string_view folder) {
+  std::wstring probe = Widen(folder);
+  if (!probe.empty() && probe.back() != L'\\') probe += L'\\';
+  probe += L"~orvalinde-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool Win32System::CreateFolder(std::string_view folder) {
+  if (folder.empty()) return false;
+  if (DirectoryExists(folder)) return true;
+  std::string_view trimmed = folder;
+  while (!trimmed.empty() && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.remove_suffix(1);
+  std::size_t slash = trimmed.find_last_of("\\/");
+  if (slash != std::string_view::npos && slash > 2) CreateFolder(trimmed.substr(0, slash));
+  CreateDirectoryW(Widen(trimmed).c_str(), nullptr);
+  return DirectoryExists(trimmed);
 }
 
 }  // namespace orv

@@ -1,0 +1,42 @@
+// "タグの設定": edits a working copy of the five tags; OK hands the copy back.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "annotations/tag_list.h"
+#include "ui/dialog.h"
+
+namespace orv {
+
+class TTagEditDialog : public ui::Dialog {
+ public:
+  // `font` is the main window's; the dialog shows its text in it.
+  TTagEditDialog(TTagList& tags, HFONT font);
+  // IDOK when the caller's tag list now holds the edits.
+  INT_PTR ShowModal(HINSTANCE instance, HWND owner);
+
+ private:
+  void OnInitDialog() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+  void ListBox1Click();
+  void Edit1Change();
+  void Panel1Click();
+  void ListBox1DrawItem(const DRAWITEMSTRUCT& draw);
+  void DrawColorButton(const DRAWITEMSTRUCT& draw);
+  void Button2Click();
+  void LayoutControls();
+  int SelectedSlot() const;
+  std::wstring EntryText(int slot) const;
+
+  TTagList& tags_;
+  TTagList workingCopy_;
+  HFONT font_;
+  const std::string prefix_;  // before each entry's number; empty
+  TColor shownColor_ = kBtnFaceColor;
+  bool editing_ = false;  // the edit box is being set, not typed in
+};
+
+}  // namespace orv

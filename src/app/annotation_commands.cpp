@@ -1,0 +1,116 @@
+// Tags, the change lock and the annotation store of the main window.
+#include "annotations/tag_edit_dialog.h"
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "platform/win32/win32_ini.h"
+#include "ui/window.h"
+
+namespace orv {
+namespace {
+
+COLORREF SwatchColor(TColor color) {
+  if (color == kNoColor) return GetSysColor(COLOR_BTNFACE);
+  return (color & 0xFF000000u) == 0xFF000000u ? GetSysColor(static_cast<int>(color & 0xFF))
+                                              : static_cast<COLORREF>(color);
+}
+
+// A square of the colour in a one-pixel black frame, opaque, for a menu item.
+HBITMAP Swatch(COLORREF color, int size) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) return bitmap;
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  const std::uint32_t fill = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) |
+                             GetBValue(color);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      pixels[y * size + x] =
+          x == 0 || y == 0 || x == size - 1 || y == size - 1 ? 0xFF000000u : fill;
+  return bitmap;
+}
+
+}  // namespace
+
+void TForm1::LoadAnnotations() {
+  extInfoList_ = std::make_unique<TProgramExtInfoList>();
+  extInfoList_->LoadFromFile(appDataPath_, system_);
+}
+
+void TForm1::SaveAnnotations(bool tellFailure) {
+  // Without a whole scan the records would drop the marks of every program not read.
+  if (!extInfoList_ || !programs_ || !scanComplete_) return;
+  RebuildFromPrograms(*extInfoList_, *programs_);
+  const std::string error = extInfoList_->SaveToFile(appDataPath_, system_);
+  if (error.empty()) {
+    annotationSaveFailed_ = false;
+    return;
+  }
+  if (!tellFailure) return;
+  if (!annotationSaveFailed_)
+    ui::MessageBoxUtf8(handle_,
+                       "タグと変更の禁止を保存できません。\n" + appDataPath_ + "\n" + error,
+                       "エラー", MB_OK | MB_ICONERROR);
+  annotationSaveFailed_ = true;
+}
+
+void TForm1::BuildTagImages() {
+  const int size = ui::Scale(16, ui::WindowDpi(handle_));
+  std::vector<HBITMAP> swatches;
+  swatches.push_back(Swatch(GetSysColor(COLOR_BTNFACE), size));
+  for (int i = 0; i < kTagCount; ++i) swatches.push_back(Swatch(SwatchColor(tagList_->Items(i)->Color), size));
+  // The context menu shows them; the main menu has none.
+  for (int i = 0; i <= kTagCount; ++i) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    item.hbmpItem = swatches[static_cast<std::size_t>(i)];
+    SetMenuItemInfoW(listMenu_, static_cast<UINT>(i == 0 ? kCmdTagNone : kCmdTag0 + i - 1), FALSE,
+                     &item);
+  }
+  for (HBITMAP old : tagSwatches_) DeleteObject(old);
+  tagSwatches_ = std::move(swatches);
+}
+
+void TForm1::ActTagExecute(int slot) {
+  TProgram* r = SelectedProgram();
+  if (!r) return;
+  r->TagIndex = slot;
+  ShowTab(TabCtrl_GetCurSel(tabStrip_));
+  // The row shows its new colour only when it is not highlighted.
+  ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED);
+  SaveAnnotations(true);
+}
+
+void TForm1::ActDisableChangeExecute() {
+  TProgram* r = SelectedProgram();
+  if (!r) return;
+  r->ChangeAllowed = !actions_.IsChecked(kCmdDisableChange);
+  InvalidateRect(programList_, nullptr, FALSE);
+  ProgramListChange();
+  SaveAnnotations(true);
+}
+
+void TForm1::ActEditTagExecute() {
+  TTagEditDialog dialog(*tagList_, font_);
+  if (dialog.ShowModal(instance_, handle_) != IDOK) return;
+  // The window follows the edited tags even when the settings file refuses them.
+  std::string error;
+  try {
+    Win32Ini ini(iniPath_);
+    tagList_->SaveToFile(ini);
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  BuildTagImages();
+  for (int i = 0; i < kTagCount; ++i) actions_.SetCaption(kCmdTag0 + i, tagList_->Items(i)->Caption);
+  ShowTab(TabCtrl_GetCurSel(tabStrip_));
+  if (!error.empty()) ui::MessageBoxUtf8(handle_, error, "エラー", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace orv

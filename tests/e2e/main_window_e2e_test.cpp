@@ -1,0 +1,204 @@
+// The main window as a keyboard user and the window manager see it: focus, Tab, access keys,
+// type-ahead, window state, the show command, system colours, the status column and high DPI.
+// The exe runs in a folder of its own, so every test starts from the default settings.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/command_ids.h"
+#include "window_driver.h"
+
+namespace orv::e2e {
+namespace {
+
+constexpr wchar_t kFolder[] = L"C:\\OrvWindow";
+
+HWND FocusOf(const AppWindow& app) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(app.Handle(), nullptr), &info);
+  return info.hwndFocus;
+}
+
+int ColumnWidth(const AppWindow& app, int column) {
+  return static_cast<int>(SendMessageW(app.Control(kIdProgramList), LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+std::wstring IniValue(const wchar_t* section, const wchar_t* key) {
+  wchar_t value[64] = {};
+  GetPrivateProfileStringW(section, key, L"", value, 64, InFolder(kFolder, L"Orvalinde.ini").c_str());
+  return value;
+}
+
+class MainWindowE2E : public ::testing::Test {
+ protected:
+  void SetUp() override { exe_ = FreshCopyOfExe(kFolder); }
+  void TearDown() override {
+    if (app.Running()) {
+      EXPECT_TRUE(app.Close());
+    }
+  }
+  void Start(WORD show = SW_SHOWDEFAULT) { ASSERT_TRUE(app.Start(exe_, show)) << "Orvalinde did not start"; }
+  std::wstring exe_;
+  AppWindow app;
+};
+
+TEST_F(MainWindowE2E, TheListHoldsTheFocusAndTheKeyboardReachesEveryControl) {
+  Start();
+  const HWND list = app.Control(kIdProgramList);
+  EXPECT_EQ(FocusOf(app), list) << "the list has the focus at start-up";
+
+  // Typing jumps to the next row whose name starts with the letters.
+  app.PressKeys({'O'});
+  app.PressKeys({'R'});
+  app.PressKeys({'V'});
+  app.PressKeys({'N'});
+  ASSERT_GE(app.Selected(), 0);
+  EXPECT_EQ(app.Cell(app.Selected(), 0), L"OrvNoName");
+
+  // Tab and Shift+Tab move through the list, the enabled buttons and the tab strip.
+  app.Select(RowOf(app, L"静音ドライバ"));  // only a quiet command: remove is enabled
+  ASSERT_TRUE(IsWindowEnabled(app.Control(kIdRemoveButton)));
+  app.PressKeys({VK_TAB});
+  EXPECT_EQ(FocusOf(app), app.Control(kIdRemoveButton));
+  app.PressKeys({VK_TAB});
+  EXPECT_EQ(FocusOf(app), app.Control(kIdTabStrip));
+  app.PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_EQ(FocusOf(app), app.Control(kIdRemoveButton));
+  app.PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_EQ(FocusOf(app), list);
+
+  // Alt+R presses "削除(&R)": a quiet-only entry asks first.
+  app.PressKeys({VK_MENU, 'R'});
+  HWND warning = app.FindDialog(L"警告");
+  ASSERT_TRUE(warning) << "Alt+R did not press the remove button";
+  AppWindow::Answer(warning, IDNO);
+  WaitUntil([&] { return !IsWindow(warning); });
+
+  // Coming back to the window gives the focus back to the control that had it.
+  app.PressKeys({VK_TAB});
+  ASSERT_EQ(FocusOf(app), app.Control(kIdRemoveButton));
+  SendMessageW(app.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+  SendMessageW(app.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(FocusOf(app), app.Control(kIdRemoveButton));
+}
+
+TEST_F(MainWindowE2E, ATabSwitchStartsAtTheTop) {
+  Start();
+  // Small enough that the first tab scrolls.
+  SetWindowPos(app.Handle(), nullptr, 0, 0, 500, 190, SWP_NOZORDER | SWP_NOMOVE);
+  const HWND list = app.Control(kIdProgramList);
+  const int last = app.RowCount() - 1;
+  SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(last), FALSE);
+  ASSERT_GT(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0) << "the list did not scroll";
+  app.Command(kCmdGoNextTab);
+  app.Command(kCmdGoPrevTab);
+  EXPECT_EQ(app.Selected(), 0);
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0);
+}
+
+TEST_F(MainWindowE2E, ClosingMinimisedStoresTheNormalSizeAndTheMaximisedState) {
+  Start();
+  SetWindowPos(app.Handle(), nullptr, 0, 0, 640, 430, SWP_NOZORDER | SWP_NOMOVE);
+  ShowWindow(app.Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(IniValue(L"FormPos", L"Width"), L"640");
+  EXPECT_EQ(IniValue(L"FormPos", L"Height"), L"430");
+  EXPECT_EQ(IniValue(L"FormPos", L"Maximized"), L"0");
+
+  app = AppWindow();
+  Start();
+  ShowWindow(app.Handle(), SW_MAXIMIZE);
+  ShowWindow(app.Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(IniValue(L"FormPos", L"Maximized"), L"1");
+  EXPECT_EQ(IniValue(L"FormPos", L"Width"), L"640");  // the normal size stays as it was
+
+  // The next start opens maximised, as it was left.
+  app = AppWindow();
+  Start();
+  EXPECT_TRUE(IsZoomed(app.Handle()));
+}
+
+TEST_F(MainWindowE2E, TheShowCommandOfTheShortcutIsHonoured) {
+  Start(SW_SHOWMINNOACTIVE);
+  EXPECT_TRUE(IsIconic(app.Handle()));
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(IniValue(L"FormPos", L"Width"), L"720") << "a minimised start keeps the normal size";
+  app = AppWindow();
+  Start(SW_SHOWMAXIMIZED);
+  EXPECT_TRUE(IsZoomed(app.Handle()));
+}
+
+TEST_F(MainWindowE2E, AStripeColourMayNameASystemColour) {
+  // 0xFF00000F: the button face colour of the system.
+  WritePrivateProfileStringW(L"Option", L"StripeColor", L"-16777201", InFolder(kFolder, L"Orvalinde.ini").c_str());
+  WritePrivateProfileStringW(L"Option", L"Stripe", L"1", InFolder(kFolder, L"Orvalinde.ini").c_str());
+  WritePrivateProfileStringW(L"Option", L"GridLine", L"0", InFolder(kFolder, L"Orvalinde.ini").c_str());
+  Start();
+  ASSERT_EQ(app.Selected(), -1);
+  RECT rect = app.CellScreenRect(0, 2);
+  rect.right = rect.left + 200;
+  std::map<std::uint32_t, int> counts;
+  for (std::uint32_t pixel : ScreenPixels(rect)) ++counts[pixel];
+  std::uint32_t most = 0;
+  int best = 0;
+  for (auto [pixel, count] : counts)
+    if (count > best) best = count, most = pixel;
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(most, (static_cast<std::uint32_t>(GetRValue(face)) << 16) |
+                      (static_cast<std::uint32_t>(GetGValue(face)) << 8) | GetBValue(face));
+}
+
+TEST_F(MainWindowE2E, TheStatusColumnStaysSixteenPixelsWide) {
+  Start();
+  const HWND list = app.Control(kIdProgramList);
+  ASSERT_EQ(ColumnWidth(app, 1), 16);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 100);
+  EXPECT_EQ(ColumnWidth(app, 1), 16);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+  EXPECT_EQ(ColumnWidth(app, 1), 16);
+  // Where the list sizes every column to fit on Ctrl+Numpad+, the status column stays.
+  app.PressKeys({VK_CONTROL, VK_ADD});
+  EXPECT_EQ(ColumnWidth(app, 1), 16);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, 100);  // the others stay free
+  EXPECT_EQ(ColumnWidth(app, 2), 100);
+}
+
+// The system at 144 DPI for the processes started meanwhile: Wine reads the setting when a
+// process starts.
+class HighDpi {
+ public:
+  HighDpi() {
+    DWORD dpi = 144;
+    RegSetKeyValueW(HKEY_CURRENT_CONFIG, L"Software\\Fonts", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+  ~HighDpi() {
+    DWORD dpi = 96;
+    RegSetKeyValueW(HKEY_CURRENT_CONFIG, L"Software\\Fonts", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+  HighDpi(const HighDpi&) = delete;
+  HighDpi& operator=(const HighDpi&) = delete;
+};
+
+TEST_F(MainWindowE2E, SizesAreKeptAt96DpiAndShownAtTheWindowsDpi) {
+  HighDpi dpi;
+  Start();
+  EXPECT_EQ(ColumnWidth(app, 0), 450);  // "プログラム", 300 at 96 DPI
+  EXPECT_EQ(ColumnWidth(app, 1), 24);   // the status column's 16
+  RECT outer{};
+  GetWindowRect(app.Handle(), &outer);
+  EXPECT_EQ(outer.right - outer.left, 1080);
+  EXPECT_EQ(outer.bottom - outer.top, 750);
+
+  SendMessageW(app.Control(kIdProgramList), LVM_SETCOLUMNWIDTH, 0, 600);
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(IniValue(L"Column", L"Width0"), L"400");
+  EXPECT_EQ(IniValue(L"FormPos", L"Width"), L"720");
+  app = AppWindow();
+  Start();
+  EXPECT_EQ(ColumnWidth(app, 0), 600);
+}
+
+}  // namespace
+}  // namespace orv::e2e
