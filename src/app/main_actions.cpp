@@ -80,6 +80,12 @@ void TForm1::CreateActions() {
   bind(kCmdRepairProgram, [this] { ActRepairProgramExecute(); });
   bind(kCmdStngGridLine, [this] { ApplyGridLines(); });
   bind(kCmdStngStripe, [this] { InvalidateRect(programList_, nullptr, TRUE); });
+  bind(kCmdFind, [this] { ActFindExecute(); });
+  bind(kCmdFindNext, [this] { ActFindNextExecute(); });
+  bind(kCmdFindPrev, [this] { ActFindPrevExecute(); });
+  bind(kCmdSaveProgList, [this] { ActSaveProgListExecute(); });
+  bind(kCmdDispItemSetting, [this] { ActDispItemSettingExecute(); });
+  bind(kCmdVersion, [this] { ActVersionExecute(); });
   accelerators_ = actions_.CreateAccelerators();
 }
 

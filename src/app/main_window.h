@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "annotations/tag_list.h"
+#include "app/find_matcher.h"
 #include "catalogue/registry_watch.h"
 #include "catalogue/program.h"
 #include "columns/column_model.h"
@@ -96,6 +97,17 @@ class TForm1 {
   bool LaunchCommand(const std::string& commandLine);
   void WatchTimerTick();
   void SetWatchTimer(bool enabled);
+
+  // Find, list export, display items, version dialog (list_commands.cpp).
+  void ActFindExecute();
+  void ActFindNextExecute();
+  void ActFindPrevExecute();
+  void FindFrom(FindDirection direction);
+  void ActSaveProgListExecute();
+  void ActDispItemSettingExecute();
+  void ActVersionExecute();
+  // The text a shown cell displays, by row and display position; the status cell is empty.
+  std::string ShownCellText(int item, int position);
 
   HWND handle_ = nullptr;
   std::exception_ptr startupError_;

@@ -16,6 +16,7 @@ orv_seed "$work/seed"
 mkdir -p "$WINEPREFIX/drive_c/OrvE2E"
 cp "$build/Orvalinde.exe" "$WINEPREFIX/drive_c/OrvE2E/"
 export ORV_E2E_EXE='C:\OrvE2E\Orvalinde.exe'
+export ORV_E2E_FIXTURES="$(winepath_w "$ORV_ROOT/tests/fixtures")"
 if [ -n "${3:-}" ]; then
   "$WINE" "$driver" --gtest_filter="$3"
   exit
@@ -23,5 +24,6 @@ fi
 # The list checks need every installed program; the uninstall road removes some, so it runs last.
 status=0
 "$WINE" "$driver" --gtest_filter='ProgramListE2E.*:GuiResourcesE2E.*' || status=1
+"$WINE" "$driver" --gtest_filter='ListCommandsE2E.*' || status=1
 "$WINE" "$driver" --gtest_filter='UninstallRoadE2E.*' || status=1
 exit $status

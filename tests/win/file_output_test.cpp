@@ -1,0 +1,89 @@
+// The export's file side against Wine: the code page without best-fit, and the replace that
+// keeps the old file when anything fails.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "platform/win32/file_output.h"
+#include "platform/win32/wide.h"
+
+namespace orv::test {
+namespace {
+
+std::filesystem::path TempFolder(const std::wstring& name) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  std::filesystem::path folder = std::filesystem::path(dir) / name;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::size_t FileCount(const std::filesystem::path& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+TEST(Utf8ToAnsi, WritesCodePage932WithoutLookAlikes) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""},
+      {"abc, \"x\"\r\n", "abc, \"x\"\r\n"},
+      {"ヂア", "\x83\x61\x83\x41"},
+      {"発行元", "\x94\xAD\x8D\x73\x8C\xB3"},
+      {"表", "\x95\x5C"},                    // a trail byte that is "\" in ASCII
+      {"¥100", "?100"},                      // never "\"
+      {"Lumière", "Lumi?re"},                // never "e"
+      {"Atelier Kōbō", "Atelier K?b?"},
+      {"Ｃ：＼", "\x82\x62\x81\x46\x81\x5F"},  // full-width forms exist in 932
+  };
+  for (auto [text, expected] : cases) EXPECT_EQ(Utf8ToAnsi(text), expected) << text;
+}
+
+TEST(ReplaceFileContents, ReplacesWholeAndLeavesNothingBeside) {
+  auto folder = TempFolder(L"orv export 置換");
+  auto target = folder / L"一覧.csv";
+  ReplaceFileContents(Narrow(target.wstring()), "first\r\n");
+  EXPECT_EQ(ReadBytes(target), "first\r\n");
+  std::string big(300000, 'x');  // several write chunks
+  ReplaceFileContents(Narrow(target.wstring()), big);
+  EXPECT_EQ(ReadBytes(target), big);
+  ReplaceFileContents(Narrow(target.wstring()), "");
+  EXPECT_EQ(ReadBytes(target), "");
+  EXPECT_EQ(FileCount(folder), 1u);
+  std::filesystem::remove_all(folder);
+}
+
+TEST(ReplaceFileContents, AFailureKeepsTheOldFileAndNamesIt) {
+  auto folder = TempFolder(L"orv export fail");
+  // A missing folder: nothing can be created.
+  std::string missing = Narrow((folder / L"nowhere" / L"x.csv").wstring());
+  try {
+    ReplaceFileContents(missing, "data");
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    std::string message = e.what();
+    EXPECT_EQ(message.rfind("ファイル \"" + missing + "\" を作成できません。", 0), 0u) << message;
+    EXPECT_GT(message.size(), missing.size() + 40) << "the system's reason is missing";
+  }
+  // A target that is a folder cannot be replaced: the new file goes again, the folder stays.
+  auto blocked = folder / L"blocked.csv";
+  std::filesystem::create_directory(blocked);
+  std::ofstream(blocked / L"inside.txt") << "keep";
+  EXPECT_THROW(ReplaceFileContents(Narrow(blocked.wstring()), "data"), std::runtime_error);
+  EXPECT_TRUE(std::filesystem::is_directory(blocked));
+  EXPECT_EQ(ReadBytes(blocked / L"inside.txt"), "keep");
+  EXPECT_EQ(FileCount(folder), 1u);  // no temporary file left beside it
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace orv::test
