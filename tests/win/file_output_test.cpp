@@ -1,5 +1,5 @@
-// The export's file side against Wine: the code page without best-fit, and the replace that
-// keeps the old file when anything fails.
+// The export's file side against Wine (the code page without best-fit, the replace that keeps
+// the old file when anything fails) and the version resource reader.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "platform/win32/file_output.h"
+#include "platform/win32/file_version.h"
 #include "platform/win32/wide.h"
 
 namespace orv::test {
@@ -82,6 +83,22 @@ TEST(ReplaceFileContents, AFailureKeepsTheOldFileAndNamesIt) {
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
   EXPECT_EQ(ReadBytes(blocked / L"inside.txt"), "keep");
   EXPECT_EQ(FileCount(folder), 1u);  // no temporary file left beside it
+  std::filesystem::remove_all(folder);
+}
+
+TEST(ReadFileVersion, ReadsTheFirstTranslationsStringOrNothing) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  EXPECT_FALSE(ReadFileVersion(std::wstring(system) + L"\\kernel32.dll").empty());
+  // This exe's table is two bytes long: no whole entry, so no version, whatever follows it.
+  wchar_t self[1024] = {};
+  GetModuleFileNameW(nullptr, self, 1024);
+  EXPECT_EQ(ReadFileVersion(self), "");
+  // No version resource at all, and no file.
+  auto folder = TempFolder(L"orv version");
+  std::ofstream(folder / L"plain.txt") << "text";
+  EXPECT_EQ(ReadFileVersion((folder / L"plain.txt").wstring()), "");
+  EXPECT_EQ(ReadFileVersion((folder / L"missing.exe").wstring()), "");
   std::filesystem::remove_all(folder);
 }
 
