@@ -86,6 +86,23 @@ TEST(ReplaceFileContents, AFailureKeepsTheOldFileAndNamesIt) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(WriteWhole, AnswersTheFirstFailedWrite) {
+  auto folder = TempFolder(L"orv export write");
+  auto path = folder / L"x.csv";
+  std::ofstream(path, std::ios::binary) << "old";
+  // A handle that may not write stands in for a volume that refuses the data.
+  HANDLE reading = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reading, INVALID_HANDLE_VALUE);
+  EXPECT_NE(WriteWhole(reading, "new data"), 0u);
+  EXPECT_EQ(WriteWhole(reading, ""), 0u);  // nothing to write: nothing fails
+  CloseHandle(reading);
+  HANDLE writing = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  EXPECT_EQ(WriteWhole(writing, std::string(200000, 'y')), 0u);
+  CloseHandle(writing);
+  EXPECT_EQ(ReadBytes(path), std::string(200000, 'y'));
+  std::filesystem::remove_all(folder);
+}
+
 TEST(ReadFileVersion, ReadsTheFirstTranslationsStringOrNothing) {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);

@@ -51,6 +51,18 @@ constexpr const char* kCannotWrite = "ファイル \"%s\" に書き込めませ�
 
 }  // namespace
 
+unsigned long WriteWhole(void* file, std::string_view bytes) {
+  constexpr std::size_t kChunk = 1 << 16;
+  for (std::size_t done = 0; done < bytes.size();) {
+    const DWORD want = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, want, &written, nullptr)) return GetLastError();
+    if (written != want) return ERROR_DISK_FULL;  // a short write: the volume is full
+    done += written;
+  }
+  return 0;
+}
+
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const std::wstring target = Widen(path);
   std::wstring folder = target;
@@ -71,14 +83,7 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
     DeleteFileW(temp);
     Fail(kCannotWrite, path, code);
   };
-  constexpr std::size_t kChunk = 1 << 16;
-  for (std::size_t done = 0; done < bytes.size();) {
-    const DWORD want = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, want, &written, nullptr)) abandon(GetLastError());
-    if (written != want) abandon(ERROR_DISK_FULL);
-    done += written;
-  }
+  if (DWORD code = WriteWhole(file, bytes)) abandon(code);
   if (!FlushFileBuffers(file)) abandon(GetLastError());
   HANDLE closing = std::exchange(file, INVALID_HANDLE_VALUE);
   if (!CloseHandle(closing)) abandon(GetLastError());

@@ -13,6 +13,10 @@ std::string Utf8ToAnsi(std::string_view text);
 // The system's text for an error code, without the trailing line break.
 std::string SystemErrorText(unsigned long code);
 
+// Writes all of `bytes` to an open file handle, checking every write: 0, or the system's error
+// code of the first write that failed or fell short.
+unsigned long WriteWhole(void* file, std::string_view bytes);
+
 // Writes `bytes` to a new file in the folder of `path`, checks every write and the close,
 // then puts it in place of `path` in one step. On failure the new file is removed, the old
 // one is left as it was, and std::runtime_error names the file and the system's reason.
