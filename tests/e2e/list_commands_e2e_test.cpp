@@ -142,6 +142,7 @@ TEST_F(ListCommandsE2E, FindStepsThroughTheShownListAndNeverWraps) {
   EXPECT_EQ(app.Selected(), b);
   app.Command(kCmdFindPrev);
   EXPECT_EQ(app.Selected(), a);
+  EXPECT_EQ(SendMessageW(app.Control(kIdProgramList), LVM_GETSELECTEDCOUNT, 0, 0), 1);
   app.Command(kCmdFindPrev);  // none above
   EXPECT_EQ(app.Selected(), a);
 
