@@ -35,6 +35,10 @@ target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32 comdlg32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})
 
 add_executable(Orvalinde WIN32 src/app/main.cpp src/resources/orvalinde.rc)
+# The dialog templates are included by orvalinde.rc; a change to one rebuilds the resources.
+file(GLOB ORV_DIALOG_TEMPLATES CONFIGURE_DEPENDS src/dialogs/*.rc src/dialogs/*_ids.h
+     src/columns/*.rc src/columns/*_ids.h)
+set_source_files_properties(src/resources/orvalinde.rc PROPERTIES OBJECT_DEPENDS "${ORV_DIALOG_TEMPLATES}")
 target_link_libraries(Orvalinde PRIVATE orvalinde_ui)
 target_link_options(Orvalinde PRIVATE -municode)
 target_compile_options(Orvalinde PRIVATE ${ORV_WARNINGS})
