@@ -135,6 +135,7 @@ TEST_F(ListCommandsE2E, FindStepsThroughTheShownListAndNeverWraps) {
   ASSERT_GE(a, 0);
   EXPECT_NE(app.Cell(a, 0).find(L"Lumière"), std::wstring::npos) << app.Cell(a, 0);
   PressF3();
+  EXPECT_TRUE(WaitUntil([&] { return app.Selected() != a; }, 3000));
   const int b = app.Selected();
   EXPECT_GT(b, a);
   EXPECT_NE(app.Cell(b, 0).find(L"Lumière"), std::wstring::npos) << app.Cell(b, 0);
