@@ -8,6 +8,8 @@ add_library(orvalinde_win32 STATIC
   src/platform/win32/win32_registry.cpp
   src/platform/win32/win32_ini.cpp
   src/platform/win32/win32_system.cpp
+  src/platform/win32/file_output.cpp
+  src/platform/win32/file_version.cpp
   src/catalogue/program_icons.cpp
 )
 target_link_libraries(orvalinde_win32 PUBLIC orvalinde_core advapi32 shell32 user32 gdi32)
@@ -26,11 +28,20 @@ add_library(orvalinde_ui STATIC
   src/app/list_drawing.cpp
   src/app/main_settings.cpp
   src/app/program_commands.cpp
+  src/ui/modal_dialog.cpp
+  src/app/list_commands.cpp
+  src/dialogs/find_dialog.cpp
+  src/dialogs/about_dialog.cpp
+  src/columns/display_item_dialog.cpp
 )
 target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32 comdlg32 ole32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})
 
 add_executable(Orvalinde WIN32 src/app/main.cpp src/resources/orvalinde.rc)
+# The dialog templates are included by orvalinde.rc; a change to one rebuilds the resources.
+file(GLOB ORV_DIALOG_TEMPLATES CONFIGURE_DEPENDS src/dialogs/*.rc src/dialogs/*_ids.h
+     src/columns/*.rc src/columns/*_ids.h)
+set_source_files_properties(src/resources/orvalinde.rc PROPERTIES OBJECT_DEPENDS "${ORV_DIALOG_TEMPLATES}")
 target_link_libraries(Orvalinde PRIVATE orvalinde_ui)
 target_link_options(Orvalinde PRIVATE -municode)
 target_compile_options(Orvalinde PRIVATE ${ORV_WARNINGS})

@@ -86,6 +86,12 @@ void TForm1::CreateActions() {
   for (int i = 0; i < kTagCount; ++i) bind(kCmdTag0 + i, [this, i] { ActTagExecute(i); });
   bind(kCmdEditTag, [this] { ActEditTagExecute(); });
   bind(kCmdDisableChange, [this] { ActDisableChangeExecute(); });
+  bind(kCmdFind, [this] { ActFindExecute(); });
+  bind(kCmdFindNext, [this] { ActFindNextExecute(); });
+  bind(kCmdFindPrev, [this] { ActFindPrevExecute(); });
+  bind(kCmdSaveProgList, [this] { ActSaveProgListExecute(); });
+  bind(kCmdDispItemSetting, [this] { ActDispItemSettingExecute(); });
+  bind(kCmdVersion, [this] { ActVersionExecute(); });
   accelerators_ = actions_.CreateAccelerators();
 }
 

@@ -10,6 +10,7 @@
 
 #include "annotations/annotation_store.h"
 #include "annotations/tag_list.h"
+#include "app/find_matcher.h"
 #include "catalogue/registry_watch.h"
 #include "catalogue/program.h"
 #include "columns/column_model.h"
@@ -132,6 +133,17 @@ class TForm1 {
   bool LaunchCommand(const std::string& commandLine);
   void WatchTimerTick();
   void SetWatchTimer(bool enabled);
+
+  // Find, list export, display items, version dialog (list_commands.cpp).
+  void ActFindExecute();
+  void ActFindNextExecute();
+  void ActFindPrevExecute();
+  void FindFrom(FindDirection direction);
+  void ActSaveProgListExecute();
+  void ActDispItemSettingExecute();
+  void ActVersionExecute();
+  // The text a shown cell displays, by row and display position; the status cell is empty.
+  std::string ShownCellText(int item, int position);
 
   HWND handle_ = nullptr;
   UINT dpi_ = 96;                // the DPI the layout, columns and images are made for
