@@ -9,8 +9,11 @@ add_library(orvalinde_win32 STATIC
   src/platform/win32/win32_ini.cpp
   src/platform/win32/win32_system.cpp
   src/catalogue/program_icons.cpp
+  src/platform/win32/shell_link.cpp
+  src/platform/win32/system_error.cpp
 )
-target_link_libraries(orvalinde_win32 PUBLIC orvalinde_core advapi32 shell32 user32 gdi32)
+target_link_libraries(orvalinde_win32 PUBLIC orvalinde_core advapi32 shell32 user32 gdi32 ole32
+                      uuid)
 target_compile_options(orvalinde_win32 PRIVATE ${ORV_WARNINGS})
 
 add_library(orvalinde_ui STATIC
@@ -23,6 +26,9 @@ add_library(orvalinde_ui STATIC
   src/app/list_drawing.cpp
   src/app/main_settings.cpp
   src/app/program_commands.cpp
+  src/app/cleanup_commands.cpp
+  src/app/shell_commands.cpp
+  src/app/files_dropped.cpp
 )
 target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})

@@ -80,6 +80,13 @@ void TForm1::CreateActions() {
   bind(kCmdRepairProgram, [this] { ActRepairProgramExecute(); });
   bind(kCmdStngGridLine, [this] { ApplyGridLines(); });
   bind(kCmdStngStripe, [this] { InvalidateRect(programList_, nullptr, TRUE); });
+  bind(kCmdRemoveRegEntry, [this] { ActRemoveRegEntryExecute(); });
+  bind(kCmdDeleteSlowInfoCache, [this] { ActDeleteSlowInfoCacheExecute(); });
+  bind(kCmdOpenFolder, [this] { ActOpenFolderExecute(); });
+  bind(kCmdOpenURLInfoAbout, [this] { ActOpenURLInfoAboutExecute(); });
+  bind(kCmdExecuteProgram, [this] { ActExecuteProgramExecute(); });
+  bind(kCmdCopyAppName, [this] { ActCopyAppNameExecute(); });
+  bind(kCmdHomePage, [this] { ActHomePageExecute(); });
   accelerators_ = actions_.CreateAccelerators();
 }
 

@@ -140,6 +140,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_SIZE: LayoutControls(); return 0;
     case WM_TIMER:
       if (wParam == kWatchTimerId) WatchTimerTick();

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
@@ -19,6 +20,7 @@
 namespace orv {
 
 struct CommandPlan;
+enum class CleanupCommand;
 
 // Window messages a test driver or an accessibility tool may send. Answers the state of the
 // command whose id is wParam: bit 0 enabled, bit 1 checked, -1 for an unknown id.
@@ -96,6 +98,18 @@ class TForm1 {
   bool LaunchCommand(const std::string& commandLine);
   void WatchTimerTick();
   void SetWatchTimer(bool enabled);
+
+  // Registry clean-up (cleanup_commands.cpp), shell actions (shell_commands.cpp) and the
+  // shortcut drop (files_dropped.cpp).
+  void ActRemoveRegEntryExecute();
+  void ActDeleteSlowInfoCacheExecute();
+  void RunCleanupCommand(CleanupCommand command);
+  void ActOpenFolderExecute();
+  void ActOpenURLInfoAboutExecute();
+  void ActExecuteProgramExecute();
+  void ActCopyAppNameExecute();
+  void ActHomePageExecute();
+  void FilesDropped(HDROP drop);
 
   HWND handle_ = nullptr;
   std::exception_ptr startupError_;

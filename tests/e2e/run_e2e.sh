@@ -23,5 +23,6 @@ fi
 # The list checks need every installed program; the uninstall road removes some, so it runs last.
 status=0
 "$WINE" "$driver" --gtest_filter='ProgramListE2E.*:GuiResourcesE2E.*' || status=1
+"$WINE" "$driver" --gtest_filter='ProgramOperationsE2E.*' || status=1
 "$WINE" "$driver" --gtest_filter='UninstallRoadE2E.*' || status=1
 exit $status
