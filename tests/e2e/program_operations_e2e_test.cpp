@@ -80,7 +80,12 @@ bool DenyDelete(HKEY hive, const std::wstring& path, bool deny) {
 // A real HDROP, made where the shell makes it: in the receiving process. GlobalAlloc runs
 // there on a remote thread (the few instructions below), the DROPFILES block is written into
 // the memory it returned, and WM_DROPFILES is posted. The program must DragFinish it.
-bool DropFiles(const AppWindow& app, const std::vector<std::wstring>& files) {
+struct Dropped {
+  void* drop = nullptr;
+  std::size_t size = 0;
+};
+
+Dropped DropFiles(const AppWindow& app, const std::vector<std::wstring>& files) {
   std::vector<unsigned char> block(sizeof(DROPFILES));
   DROPFILES header{};
   header.pFiles = sizeof(DROPFILES);
@@ -109,7 +114,7 @@ bool DropFiles(const AppWindow& app, const std::vector<std::wstring>& files) {
   HANDLE process = app.Process();
   void* remote = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE,
                                 PAGE_EXECUTE_READWRITE);
-  if (!remote) return false;
+  if (!remote) return {};
   struct Free {
     HANDLE process;
     void* remote;
@@ -122,17 +127,33 @@ bool DropFiles(const AppWindow& app, const std::vector<std::wstring>& files) {
   auto* base = static_cast<char*>(remote);
   if (!WriteProcessMemory(process, base, params, sizeof params, nullptr) ||
       !WriteProcessMemory(process, base + 32, kCode, sizeof kCode, nullptr))
-    return false;
+    return {};
   HANDLE thread = CreateRemoteThread(process, nullptr, 0,
                                      reinterpret_cast<LPTHREAD_START_ROUTINE>(base + 32), base, 0,
                                      nullptr);
-  if (!thread) return false;
+  if (!thread) return {};
   WaitForSingleObject(thread, 10000);
   CloseHandle(thread);
   ReadProcessMemory(process, base + 16, &params[2], sizeof params[2], nullptr);
   void* drop = reinterpret_cast<void*>(params[2]);
-  if (!drop || !WriteProcessMemory(process, drop, block.data(), block.size(), nullptr)) return false;
-  return PostMessageW(app.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0) != FALSE;
+  if (!drop || !WriteProcessMemory(process, drop, block.data(), block.size(), nullptr) ||
+      !PostMessageW(app.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0))
+    return {};
+  return {drop, block.size()};
+}
+
+// Whether the drop's memory is still allocated in the program: GlobalSize runs there and
+// answers the block's size until DragFinish has freed it.
+bool StillAllocated(const AppWindow& app, const Dropped& dropped) {
+  auto globalSize = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GlobalSize")));
+  HANDLE thread = CreateRemoteThread(app.Process(), nullptr, 0, globalSize, dropped.drop, 0, nullptr);
+  if (!thread) return true;
+  WaitForSingleObject(thread, 10000);
+  DWORD size = 0;
+  GetExitCodeThread(thread, &size);
+  CloseHandle(thread);
+  return size == dropped.size;
 }
 
 bool SaveShortcut(const std::wstring& path, const std::wstring& target) {
@@ -423,9 +444,12 @@ TEST_F(ProgramOperationsE2E, DroppedShortcutSelectsTheProgramThatShowsItsTarget)
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(Select(L"写真ビューア Lumière"));  // another row was selected before
-    ASSERT_TRUE(DropFiles(app, c.files)) << c.label;
+    const Dropped dropped = DropFiles(app, c.files);
+    ASSERT_NE(dropped.drop, nullptr) << c.label;
     EXPECT_TRUE(WaitUntil([&] { return app.Selected() == c.row; }, 3000))
         << c.label << ": selected " << app.Selected();
+    EXPECT_TRUE(WaitUntil([&] { return !StillAllocated(app, dropped); }, 3000))
+        << c.label << ": the drop handle was not finished";
   }
 }
 
