@@ -9,6 +9,7 @@
 #include <aclapi.h>
 
 #include <cstring>
+#include <functional>
 
 #include "app/command_ids.h"
 #include "window_driver.h"
@@ -286,6 +287,51 @@ TEST_F(ProgramOperationsE2E, RemovingTheUsersEntryLeavesItsMachineTwinAndTheRowG
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry, KEY_WOW64_64KEY));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kArpCache + L"OrvTwin"));  // the other command's
   EXPECT_EQ(app.FindDialog(L"エラー", 500), nullptr);
+}
+
+TEST_F(ProgramOperationsE2E, TheLastEntryOfARootLeavesTheListWhenRemoved) {
+  // The fixture's only current-user entry; kept aside and put back whatever happens.
+  const std::wstring entry = kUninstall + L"OrvUserNotes";
+  const std::wstring backup = L"Software\\OrvE2EBackup\\OrvUserNotes";
+  HKEY uninstall = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kUninstall.c_str(), 0, KEY_READ, &uninstall),
+            ERROR_SUCCESS);
+  DWORD entries = 0;
+  RegQueryInfoKeyW(uninstall, nullptr, nullptr, nullptr, &entries, nullptr, nullptr, nullptr,
+                   nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(uninstall);
+  ASSERT_EQ(entries, 1u) << "the fixture changed: this test needs one current-user entry";
+  auto copy = [](const std::wstring& from, const std::wstring& to) {
+    HKEY source = nullptr, target = nullptr;
+    bool copied =
+        RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &source) == ERROR_SUCCESS &&
+        RegCreateKeyExW(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &target, nullptr) == ERROR_SUCCESS &&
+        RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
+    if (source) RegCloseKey(source);
+    if (target) RegCloseKey(target);
+    return copied;
+  };
+  ASSERT_TRUE(copy(entry, backup));
+  struct Restore {
+    std::function<bool(const std::wstring&, const std::wstring&)> copy;
+    std::wstring entry, backup;
+    ~Restore() {
+      if (!KeyExists(HKEY_CURRENT_USER, entry)) {
+        EXPECT_TRUE(copy(backup, entry));
+      }
+      RemoveTree(HKEY_CURRENT_USER, L"Software\\OrvE2EBackup");
+    }
+  } restore{copy, entry, backup};
+
+  ASSERT_TRUE(app.Start(ExePath()));
+  ASSERT_TRUE(Select(L"付箋メモ帳"));
+  HWND box = PostAndFind(kCmdRemoveRegEntry, L"警告");
+  ASSERT_NE(box, nullptr);
+  AppWindow::Answer(box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return RowOf(app, L"付箋メモ帳") < 0; }, 5000))
+      << "the row stayed: an emptied Uninstall key was not taken as a change";
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, entry));
 }
 
 TEST_F(ProgramOperationsE2E, SlowInfoCacheGoesAndTheListKeepsItUntilF5) {
