@@ -24,12 +24,12 @@ void TForm1::RunCleanupCommand(CleanupCommand command) {
   const CleanupResult result = RunCleanup(registry_, target, command);
   // The list is not refreshed here: the watch sees the removed entry at its next tick.
   if (result.kind == CleanupResult::Refused || result.kind == CleanupResult::InvalidName)
-    ui::MessageBoxUtf8(handle_,
-                       CleanupFailedMessage(target, command, result,
-                                            result.kind == CleanupResult::Refused
-                                                ? SystemErrorText(result.error)
-                                                : std::string()),
-                       "エラー", MB_OK | MB_ICONERROR);
+    ui::MessageBoxUtf8(
+        handle_,
+        CleanupFailedMessage(
+            target, command, result,
+            result.kind == CleanupResult::Refused ? SystemErrorText(result.error) : std::string()),
+        "エラー", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace orv

@@ -32,8 +32,8 @@ void TForm1::FilesDropped(HDROP drop) {
       static_cast<int>(rows_.size()), static_cast<int>(columnIds_.size()),
       [this](int item, int column) {
         const TProgram* program = ProgramOfItem(item);
-        return program ? CellText(*program, columnIds_[static_cast<std::size_t>(column)],
-                                  *tagList_, system_)
+        return program ? CellText(*program, columnIds_[static_cast<std::size_t>(column)], *tagList_,
+                                  system_)
                        : std::string();
       },
       findText_);

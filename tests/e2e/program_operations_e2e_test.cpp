@@ -3,10 +3,12 @@
 // keys and a shortcut dropped onto the window.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <aclapi.h>
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
-#include <aclapi.h>
 
 #include <cstring>
 #include <functional>
@@ -59,7 +61,8 @@ bool DenyDelete(HKEY hive, const std::wstring& path, bool deny) {
   PACL acl = nullptr;
   PSID everyone = nullptr;
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  if (deny && AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+  if (deny &&
+      AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
     EXPLICIT_ACCESSW access[2]{};
     access[0].grfAccessPermissions = DELETE;
     access[0].grfAccessMode = DENY_ACCESS;
@@ -113,25 +116,23 @@ Dropped DropFiles(const AppWindow& app, const std::vector<std::wstring>& files) 
       0xC3,                    // ret
   };
   HANDLE process = app.Process();
-  void* remote = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE,
-                                PAGE_EXECUTE_READWRITE);
+  void* remote =
+      VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
   if (!remote) return {};
   struct Free {
     HANDLE process;
     void* remote;
     ~Free() { VirtualFreeEx(process, remote, 0, MEM_RELEASE); }
   } release{process, remote};
-  std::uint64_t params[3] = {
-      reinterpret_cast<std::uint64_t>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GlobalAlloc"))),
-      block.size(), 0};
+  std::uint64_t params[3] = {reinterpret_cast<std::uint64_t>(reinterpret_cast<void*>(
+                                 GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GlobalAlloc"))),
+                             block.size(), 0};
   auto* base = static_cast<char*>(remote);
   if (!WriteProcessMemory(process, base, params, sizeof params, nullptr) ||
       !WriteProcessMemory(process, base + 32, kCode, sizeof kCode, nullptr))
     return {};
-  HANDLE thread = CreateRemoteThread(process, nullptr, 0,
-                                     reinterpret_cast<LPTHREAD_START_ROUTINE>(base + 32), base, 0,
-                                     nullptr);
+  HANDLE thread = CreateRemoteThread(
+      process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(base + 32), base, 0, nullptr);
   if (!thread) return {};
   WaitForSingleObject(thread, 10000);
   CloseHandle(thread);
@@ -146,9 +147,10 @@ Dropped DropFiles(const AppWindow& app, const std::vector<std::wstring>& files) 
 // Whether the drop's memory is still allocated in the program: GlobalSize runs there and
 // answers the block's size until DragFinish has freed it.
 bool StillAllocated(const AppWindow& app, const Dropped& dropped) {
-  auto globalSize = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GlobalSize")));
-  HANDLE thread = CreateRemoteThread(app.Process(), nullptr, 0, globalSize, dropped.drop, 0, nullptr);
+  auto globalSize = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GlobalSize")));
+  HANDLE thread =
+      CreateRemoteThread(app.Process(), nullptr, 0, globalSize, dropped.drop, 0, nullptr);
   if (!thread) return true;
   WaitForSingleObject(thread, 10000);
   DWORD size = 0;
@@ -398,10 +400,12 @@ TEST_F(ProgramOperationsE2E, ARefusedDeleteIsToldInAnErrorBox) {
   HWND error = app.FindDialog(L"エラー");
   ASSERT_NE(error, nullptr);
   const std::wstring text = AppWindow::DialogText(error);
-  EXPECT_EQ(text.rfind(L"レジストリキーを削除できません。\nHKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\"
-                       L"CurrentVersion\\Uninstall\\OrvGuarded\n\n",
-                       0),
-            0u)
+  EXPECT_EQ(
+      text.rfind(
+          L"レジストリキーを削除できません。\nHKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\"
+          L"CurrentVersion\\Uninstall\\OrvGuarded\n\n",
+          0),
+      0u)
       << text.c_str();
   EXPECT_NE(text.find(L"(5)"), std::wstring::npos) << text.c_str();
   AppWindow::Answer(error, IDOK);
@@ -416,7 +420,8 @@ TEST_F(ProgramOperationsE2E, ShellActionsFollowTheFileSystemAndRunAsksFirst) {
   EXPECT_FALSE(app.Enabled(kCmdExecuteProgram));
   EXPECT_FALSE(app.Enabled(kCmdOpenURLInfoAbout));
   ASSERT_TRUE(CreateDirectoryW(kFusenFolder.c_str(), nullptr));
-  HANDLE file = CreateFileW(kFusenExe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file =
+      CreateFileW(kFusenExe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   struct Remove {
@@ -451,7 +456,7 @@ TEST_F(ProgramOperationsE2E, CtrlTabAndShiftCtrlTabToggleTheTabs) {
   EXPECT_TRUE(WaitUntil([&] { return app.CurrentTab() == 1; }, 3000));
   PressCtrlTab(app.Handle(), false);  // the last tab is followed by the first
   EXPECT_TRUE(WaitUntil([&] { return app.CurrentTab() == 0; }, 3000));
-  PressCtrlTab(app.Handle(), true);   // and the first is preceded by the last
+  PressCtrlTab(app.Handle(), true);  // and the first is preceded by the last
   EXPECT_TRUE(WaitUntil([&] { return app.CurrentTab() == 1; }, 3000));
   PressCtrlTab(app.Handle(), true);
   EXPECT_TRUE(WaitUntil([&] { return app.CurrentTab() == 0; }, 3000));
@@ -459,7 +464,8 @@ TEST_F(ProgramOperationsE2E, CtrlTabAndShiftCtrlTabToggleTheTabs) {
 
 TEST_F(ProgramOperationsE2E, DroppedShortcutSelectsTheProgramThatShowsItsTarget) {
   ASSERT_TRUE(CreateDirectoryW(kFusenFolder.c_str(), nullptr));
-  HANDLE file = CreateFileW(kFusenExe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file =
+      CreateFileW(kFusenExe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   const std::wstring shortcut = L"C:\\OrvE2E\\付箋メモ帳.LNK";
@@ -484,7 +490,8 @@ TEST_F(ProgramOperationsE2E, DroppedShortcutSelectsTheProgramThatShowsItsTarget)
   } cases[] = {
       {"a shortcut stands for its target", {shortcut}, fusen},
       {"a program file is searched as it is, letter case ignored",
-       {L"c:\\users\\public\\fusen\\FUSEN.EXE", L"Atelier Kōbō"}, fusen},
+       {L"c:\\users\\public\\fusen\\FUSEN.EXE", L"Atelier Kōbō"},
+       fusen},
       {"only the first file counts", {L"C:\\nowhere\\none.exe", L"C:\\Users\\Public\\Fusen"}, -1},
       {"a shortcut that cannot be read finds nothing", {L"C:\\OrvE2E\\Orvalinde.ini.lnk"}, -1},
   };

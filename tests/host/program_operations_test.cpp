@@ -61,8 +61,8 @@ TEST_F(CleanupTest, SlowInfoCacheGoesAndTheEntryStays) {
 }
 
 TEST_F(CleanupTest, NamesThatReachBeyondTheEntryAreNeverDeleted) {
-  const std::string names[] = {"", "Twin\\Sub", "\\Twin", "Twin\\", std::string("Twin\0x", 6),
-                               std::string("\0", 1)};
+  const std::string names[] = {
+      "", "Twin\\Sub", "\\Twin", "Twin\\", std::string("Twin\0x", 6), std::string("\0", 1)};
   for (const std::string& name : names)
     for (CleanupCommand command :
          {CleanupCommand::RemoveRegEntry, CleanupCommand::DeleteSlowInfoCache}) {
@@ -105,7 +105,8 @@ TEST(CleanupTexts, KeyPathsNameTheRootAndView) {
       {kUser, CleanupCommand::RemoveRegEntry,
        "HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\名前"},
       {kMachine32, CleanupCommand::RemoveRegEntry,
-       "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\名前"},
+       "HKEY_LOCAL_"
+       "MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\名前"},
       {kMachine, CleanupCommand::DeleteSlowInfoCache,
        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App "
        "Management\\ARPCache\\名前"},
@@ -170,19 +171,26 @@ TEST(ShellTargets, OnlyExistingLocalFoldersAndFilesAreHandedOver) {
   };
   MemorySystem system;
   // Every path of the table "exists", so only the path rules can refuse one.
-  system.directories = {"C:\\App\\bin\\", "C:\\Other", "C:\\Other\\", "\\\\server\\share\\",
-                        "\\\\.\\C:\\Other", "Other", "C:Other", "bin\\", ""};
+  system.directories = {"C:\\App\\bin\\",
+                        "C:\\Other",
+                        "C:\\Other\\",
+                        "\\\\server\\share\\",
+                        "\\\\.\\C:\\Other",
+                        "Other",
+                        "C:Other",
+                        "bin\\",
+                        ""};
   system.files = {"C:\\App\\bin\\app.exe", "\\\\server\\share\\app.exe",
                   "\\\\?\\C:\\App\\bin\\app.exe", "bin\\app.exe", "C:app.exe"};
   for (const Case& c : cases) {
     TProgram p;
     p.SlowInfoFileName = c.slowInfoFile;
     p.InstallLocation = c.installLocation;
-    EXPECT_EQ(FolderToOpen(p, system), c.folder ? std::optional<std::string>(c.folder)
-                                                : std::nullopt)
+    EXPECT_EQ(FolderToOpen(p, system),
+              c.folder ? std::optional<std::string>(c.folder) : std::nullopt)
         << c.label;
-    EXPECT_EQ(ProgramToRun(p, system), c.program ? std::optional<std::string>(c.program)
-                                                 : std::nullopt)
+    EXPECT_EQ(ProgramToRun(p, system),
+              c.program ? std::optional<std::string>(c.program) : std::nullopt)
         << c.label;
   }
   EXPECT_EQ(RunProgramQuestion("C:\\App\\app.exe"), "C:\\App\\app.exe\nを実行しますか ?");
@@ -194,9 +202,15 @@ TEST(ShortcutDrop, ShortcutsAreKnownByTheirExtension) {
     const char* path;
     bool shortcut;
   } cases[] = {
-      {"C:\\Desktop\\App.lnk", true}, {"C:\\Desktop\\App.LNK", true}, {"a.Lnk", true},
-      {".lnk", true},                 {"C:\\App\\app.exe", false},     {"C:\\App.lnk\\x", false},
-      {"C:\\App\\applnk", false},     {"lnk", false},                 {"", false},
+      {"C:\\Desktop\\App.lnk", true},
+      {"C:\\Desktop\\App.LNK", true},
+      {"a.Lnk", true},
+      {".lnk", true},
+      {"C:\\App\\app.exe", false},
+      {"C:\\App.lnk\\x", false},
+      {"C:\\App\\applnk", false},
+      {"lnk", false},
+      {"", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsShortcutFileName(c.path), c.shortcut) << c.path;
 }
@@ -205,26 +219,28 @@ TEST(ShortcutDrop, OnlyAsciiLettersOfWholeCharactersFold) {
   struct Case {
     const char* subject;
     const char* pattern;
-    bool found;        // letter case ignored
-    bool foundExact;   // letter case kept
+    bool found;       // letter case ignored
+    bool foundExact;  // letter case kept
   } cases[] = {
       {"C:\\Program Files\\App\\app.exe", "c:\\program files\\app\\APP.EXE", true, false},
       {"C:\\Program Files\\App\\app.exe", "Files\\App", true, true},
-      {"ヂ", "ア", false, false},            // trail bytes 0x61 and 0x41 in code page 932
+      {"ヂ", "ア", false, false},  // trail bytes 0x61 and 0x41 in code page 932
       {"アプリ", "ヂプリ", false, false},
       {"ＡＢＣ", "ａｂｃ", false, false},    // full-width letters are not folded
       {"Lumière", "LUMIÈRE", false, false},  // neither are accented ones
       {"Lumière", "lumière", true, false},
       {"写真ビューア", "ビュー", true, true},
-      {"abc", "", false, false},             // an empty pattern matches nothing
+      {"abc", "", false, false},  // an empty pattern matches nothing
       {"", "a", false, false},
       {"ab", "abc", false, false},
-      {"[x]", "[X]", true, false},           // only letters fold: brackets match themselves
-      {"@", "`", false, false},              // 0x40 and 0x60 are no letters
+      {"[x]", "[X]", true, false},  // only letters fold: brackets match themselves
+      {"@", "`", false, false},     // 0x40 and 0x60 are no letters
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ContainsText(c.subject, c.pattern, false), c.found) << c.subject << " / " << c.pattern;
-    EXPECT_EQ(ContainsText(c.subject, c.pattern, true), c.foundExact) << c.subject << " / " << c.pattern;
+    EXPECT_EQ(ContainsText(c.subject, c.pattern, false), c.found)
+        << c.subject << " / " << c.pattern;
+    EXPECT_EQ(ContainsText(c.subject, c.pattern, true), c.foundExact)
+        << c.subject << " / " << c.pattern;
   }
 }
 
@@ -242,11 +258,10 @@ TEST(ShortcutDrop, FirstRowFromTheTopWithTheDroppedPath) {
     int columns;  // how many columns are shown
     int row;
   } cases[] = {
-      {"c:\\tools\\VIEW.exe", 4, 1},  // in a later column of row 1 before row 2's caption
-      {"C:\\Tools\\view.exe", 1, 2},  // only the caption shown: row 2
-      {"C:\\Tools\\edit.exe", 3, -1}, // the column that holds it is not shown
-      {"C:\\Tools\\other.exe", 4, -1},
-      {"", 4, -1},
+      {"c:\\tools\\VIEW.exe", 4, 1},   // in a later column of row 1 before row 2's caption
+      {"C:\\Tools\\view.exe", 1, 2},   // only the caption shown: row 2
+      {"C:\\Tools\\edit.exe", 3, -1},  // the column that holds it is not shown
+      {"C:\\Tools\\other.exe", 4, -1}, {"", 4, -1},
   };
   for (const Case& c : cases)
     EXPECT_EQ(FindRowHolding(3, c.columns, cell, c.path), c.row) << c.path << " " << c.columns;

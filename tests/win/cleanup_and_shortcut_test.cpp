@@ -2,10 +2,12 @@
 // as links, never followed), refused deletes, and shortcuts read through the shell link object.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <aclapi.h>
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
-#include <aclapi.h>
 
 #include "operations/registry_cleanup.h"
 #include "platform/win32/shell_link.h"
@@ -59,8 +61,8 @@ TEST_F(CleanupRealRegistry, LinkInsideTheEntryIsRemovedAndItsTargetStays) {
   // The link leads out of the entry: through it the target's subkey is visible.
   ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, entry + L"\\Jump\\Keep"));
 
-  CleanupResult result =
-      RunCleanup(registry, {RegistryRoot::CurrentUser, "OrvWinLinked"}, CleanupCommand::RemoveRegEntry);
+  CleanupResult result = RunCleanup(registry, {RegistryRoot::CurrentUser, "OrvWinLinked"},
+                                    CleanupCommand::RemoveRegEntry);
   EXPECT_EQ(result.kind, CleanupResult::Deleted) << result.error;
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, entry));
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kTarget + L"\\Keep"));
@@ -69,8 +71,8 @@ TEST_F(CleanupRealRegistry, LinkInsideTheEntryIsRemovedAndItsTargetStays) {
 TEST_F(CleanupRealRegistry, EntryThatIsItselfALinkGoesAloneAsALink) {
   ASSERT_TRUE(MakeLink(HKEY_CURRENT_USER, entry, kTarget));
   ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, entry + L"\\Keep"));
-  CleanupResult result =
-      RunCleanup(registry, {RegistryRoot::CurrentUser, "OrvWinLinked"}, CleanupCommand::RemoveRegEntry);
+  CleanupResult result = RunCleanup(registry, {RegistryRoot::CurrentUser, "OrvWinLinked"},
+                                    CleanupCommand::RemoveRegEntry);
   EXPECT_EQ(result.kind, CleanupResult::Deleted) << result.error;
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, entry));
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kTarget + L"\\Keep"));
@@ -80,10 +82,12 @@ TEST_F(CleanupRealRegistry, ADeleteTheSystemRefusesIsReportedAndTheKeyStays) {
   RegKeyWriter(HKEY_CURRENT_USER, entry).Str(L"DisplayName", L"locked");
   // Everyone is denied deleting the entry's key.
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, entry.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, entry.c_str(), 0, KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
   PSID everyone = nullptr;
-  ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+  ASSERT_TRUE(
+      AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
   EXPLICIT_ACCESSW access[2]{};
   access[0].grfAccessPermissions = DELETE;
   access[0].grfAccessMode = DENY_ACCESS;
@@ -102,8 +106,8 @@ TEST_F(CleanupRealRegistry, ADeleteTheSystemRefusesIsReportedAndTheKeyStays) {
   LocalFree(acl);
   FreeSid(everyone);
 
-  CleanupResult result =
-      RunCleanup(registry, {RegistryRoot::CurrentUser, "OrvWinLinked"}, CleanupCommand::RemoveRegEntry);
+  CleanupResult result = RunCleanup(registry, {RegistryRoot::CurrentUser, "OrvWinLinked"},
+                                    CleanupCommand::RemoveRegEntry);
   EXPECT_EQ(result.kind, CleanupResult::Refused);
   EXPECT_EQ(result.error, static_cast<std::uint32_t>(ERROR_ACCESS_DENIED));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, entry));

@@ -63,7 +63,8 @@ LONG DeleteOpenKey(HKEY key) {
 // that cannot be deleted stays; its parent then stays too and the first failure is returned.
 LONG DeleteTree(HKEY parent, const std::wstring& name, REGSAM view) {
   HKEY key = nullptr;
-  LONG rc = RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, KEY_READ | DELETE | view, &key);
+  LONG rc =
+      RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, KEY_READ | DELETE | view, &key);
   if (rc != ERROR_SUCCESS) return rc;
   LONG first = ERROR_SUCCESS;
   if (!IsSymbolicLink(key)) {
