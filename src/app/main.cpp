@@ -1,6 +1,7 @@
 // Program entry: one main window and its message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/main_window.h"
 #include "ui/window.h"
@@ -9,6 +10,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
+  // The shell may hand a ShellExecute to COM objects on this thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   try {
     orv::TForm1 form;
     form.Create(instance);
@@ -23,5 +26,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   } catch (...) {
     orv::ui::MessageBoxUtf8(nullptr, "", "Orvalinde", MB_OK | MB_ICONERROR);
   }
+  if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
