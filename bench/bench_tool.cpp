@@ -202,7 +202,9 @@ class TimedKey : public orv::RegistryKey {
   }
   bool WriteString(std::string_view, std::string_view) override { return false; }
   bool DeleteValue(std::string_view) override { return false; }
-  bool DeleteSubKeyTree(std::string_view) override { return false; }
+  orv::RegistryStatus DeleteSubKeyTree(std::string_view) override {
+    return {orv::kRegErrorAccessDenied};
+  }
 
  private:
   void Add(std::size_t kind, double start) {

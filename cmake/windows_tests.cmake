@@ -19,9 +19,10 @@ add_executable(e2e_driver tests/e2e/window_driver.cpp
                           tests/e2e/gui_resources_e2e_test.cpp
                           tests/e2e/annotations_e2e_test.cpp
                           tests/e2e/main_window_e2e_test.cpp
-                          tests/e2e/list_commands_e2e_test.cpp)
+                          tests/e2e/list_commands_e2e_test.cpp
+                          tests/e2e/program_operations_e2e_test.cpp)
 target_include_directories(e2e_driver PRIVATE src)
-target_link_libraries(e2e_driver PRIVATE gtest_main comctl32)
+target_link_libraries(e2e_driver PRIVATE gtest_main comctl32 ole32 uuid)
 target_compile_options(e2e_driver PRIVATE ${ORV_WARNINGS})
 add_test(NAME e2e.window
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh ${CMAKE_BINARY_DIR}

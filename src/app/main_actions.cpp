@@ -92,6 +92,13 @@ void TForm1::CreateActions() {
   bind(kCmdSaveProgList, [this] { ActSaveProgListExecute(); });
   bind(kCmdDispItemSetting, [this] { ActDispItemSettingExecute(); });
   bind(kCmdVersion, [this] { ActVersionExecute(); });
+  bind(kCmdRemoveRegEntry, [this] { ActRemoveRegEntryExecute(); });
+  bind(kCmdDeleteSlowInfoCache, [this] { ActDeleteSlowInfoCacheExecute(); });
+  bind(kCmdOpenFolder, [this] { ActOpenFolderExecute(); });
+  bind(kCmdOpenURLInfoAbout, [this] { ActOpenURLInfoAboutExecute(); });
+  bind(kCmdExecuteProgram, [this] { ActExecuteProgramExecute(); });
+  bind(kCmdCopyAppName, [this] { ActCopyAppNameExecute(); });
+  bind(kCmdHomePage, [this] { ActHomePageExecute(); });
   accelerators_ = actions_.CreateAccelerators();
 }
 

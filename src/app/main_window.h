@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
@@ -22,6 +23,7 @@
 namespace orv {
 
 struct CommandPlan;
+enum class CleanupCommand;
 
 // Window messages a test driver or an accessibility tool may send. Answers the state of the
 // command whose id is wParam: bit 0 enabled, bit 1 checked, -1 for an unknown id.
@@ -144,6 +146,17 @@ class TForm1 {
   void ActVersionExecute();
   // The text a shown cell displays, by row and display position; the status cell is empty.
   std::string ShownCellText(int item, int position);
+  // Registry clean-up (cleanup_commands.cpp), shell actions (shell_commands.cpp) and the
+  // shortcut drop (files_dropped.cpp).
+  void ActRemoveRegEntryExecute();
+  void ActDeleteSlowInfoCacheExecute();
+  void RunCleanupCommand(CleanupCommand command);
+  void ActOpenFolderExecute();
+  void ActOpenURLInfoAboutExecute();
+  void ActExecuteProgramExecute();
+  void ActCopyAppNameExecute();
+  void ActHomePageExecute();
+  void FilesDropped(HDROP drop);
 
   HWND handle_ = nullptr;
   UINT dpi_ = 96;                // the DPI the layout, columns and images are made for

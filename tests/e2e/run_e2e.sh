@@ -37,5 +37,6 @@ fi
 status=0
 "$WINE" "$driver" --gtest_filter='ProgramListE2E.*:GuiResourcesE2E.*:AnnotationsE2E.*:AnnotationsReadOnlyFolderE2E.*:MainWindowE2E.*' || status=1
 "$WINE" "$driver" --gtest_filter='ListCommandsE2E.*' || status=1
+"$WINE" "$driver" --gtest_filter='ProgramOperationsE2E.*' || status=1
 "$WINE" "$driver" --gtest_filter='UninstallRoadE2E.*' || status=1
 exit $status

@@ -32,6 +32,15 @@ RegistryValue* FindValue(MemoryRegistry::Node& node, std::string_view name) {
   return nullptr;
 }
 
+// Removes the deletable part of a subtree, deepest first; true when the node itself may go.
+bool PruneWritable(MemoryRegistry::Node& node) {
+  auto& children = node.children;
+  children.erase(std::remove_if(children.begin(), children.end(),
+                                [](auto& child) { return PruneWritable(*child); }),
+                 children.end());
+  return node.writable && children.empty();
+}
+
 class MemoryKey : public RegistryKey {
  public:
   MemoryKey(MemoryRegistry& registry, RegistryRoot root, std::string path, KeyAccess access)
@@ -89,9 +98,15 @@ class MemoryKey : public RegistryKey {
     node->values.erase(it);
     return true;
   }
-  bool DeleteSubKeyTree(std::string_view name) override {
-    if (!Writable()) return false;
-    return registry_.RemoveKey(root_, path_ + "\\" + std::string(name));
+  RegistryStatus DeleteSubKeyTree(std::string_view name) override {
+    // Like the system: the parent's handle needs no write access, each deleted key must allow it.
+    if (!IsPlainKeyName(name)) return {kRegErrorInvalidName};
+    auto* parent = registry_.Find(root_, path_);
+    auto* node = parent ? Child(*parent, name) : nullptr;
+    if (!node) return {kRegErrorNotFound};
+    if (!PruneWritable(*node)) return {kRegErrorAccessDenied};
+    registry_.RemoveKey(root_, path_ + "\\" + std::string(name));
+    return {};
   }
 
  private:

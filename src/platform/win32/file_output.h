@@ -10,9 +10,6 @@ namespace orv {
 // page cannot hold becomes "?", never a look-alike (no best-fit: "¥" is not "\").
 std::string Utf8ToAnsi(std::string_view text);
 
-// The system's text for an error code, without the trailing line break.
-std::string SystemErrorText(unsigned long code);
-
 // Writes all of `bytes` to an open file handle, checking every write: 0, or the system's error
 // code of the first write that failed or fell short.
 unsigned long WriteWhole(void* file, std::string_view bytes);
