@@ -7,7 +7,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 include(GoogleTest)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
-add_executable(win_tests ${WIN_TEST_SOURCES})
+add_executable(win_tests ${WIN_TEST_SOURCES} tests/win/short_translation.rc)
 target_link_libraries(win_tests PRIVATE orvalinde_win32 gtest_main)
 target_compile_options(win_tests PRIVATE ${ORV_WARNINGS})
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
@@ -19,9 +19,11 @@ add_executable(e2e_driver tests/e2e/window_driver.cpp
                           tests/e2e/gui_resources_e2e_test.cpp
                           tests/e2e/annotations_e2e_test.cpp
                           tests/e2e/main_window_e2e_test.cpp
+                          tests/e2e/list_commands_e2e_test.cpp
+                          tests/e2e/program_operations_e2e_test.cpp
                           tests/e2e/property_window_e2e_test.cpp)
 target_include_directories(e2e_driver PRIVATE src)
-target_link_libraries(e2e_driver PRIVATE gtest_main comctl32 advapi32)
+target_link_libraries(e2e_driver PRIVATE gtest_main comctl32 ole32 uuid advapi32)
 target_compile_options(e2e_driver PRIVATE ${ORV_WARNINGS})
 add_test(NAME e2e.window
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh ${CMAKE_BINARY_DIR}

@@ -2,6 +2,7 @@
 
 #include "annotations/comment_entry.h"
 #include "annotations/edit_comment_dialog_ids.h"
+#include "platform/win32/system_error.h"
 #include "ui/dialog_helpers.h"
 #include "ui/window.h"
 
@@ -12,41 +13,41 @@ TEditCommentDialog::~TEditCommentDialog() {
 }
 
 bool TEditCommentDialog::Run(HINSTANCE instance, HWND owner) {
-  return ShowModal(instance, owner, IDD_EDITCOMMENT) == IDOK;
+  return ShowModal(instance, IDD_EDITCOMMENT, owner) == IDOK;
 }
 
-bool TEditCommentDialog::OnCommand(int id, int, HWND) {
+bool TEditCommentDialog::OnCommand(int id, int) {
   if (id != IDOK) return false;
   Button2Click();
   return true;
 }
 
-bool TEditCommentDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
+INT_PTR TEditCommentDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, bool& handled) {
+  handled = false;
   switch (message) {
     case WM_SIZE:
       FormResize();
-      result = TRUE;
-      return true;
+      handled = true;
+      return TRUE;
     case WM_GETMINMAXINFO: {
-      if (!minimum_.cx) return false;  // before the dialog knows its size
+      if (!minimum_.cx) return 0;  // before the dialog knows its size
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMinTrackSize = {minimum_.cx, minimum_.cy};
       info->ptMaxTrackSize.y = minimum_.cy;  // one line: it grows in width only
-      result = TRUE;
-      return true;
+      handled = true;
+      return TRUE;
     }
-    default: return false;
+    default: return 0;
   }
 }
 
 void TEditCommentDialog::FormCreate() {
   font_ = ui::CopyFont(ownerFont_);
-  ui::SetFontOfChildren(Handle(), font_);
+  ApplyFont(font_);
   RECT window{};
   GetWindowRect(Handle(), &window);
   minimum_ = {window.right - window.left, window.bottom - window.top};
   GetClientRect(Handle(), &designClient_);
-  ui::CenterOn(Handle(), GetWindow(Handle(), GW_OWNER));
   const CommentStart start = ReadCommentStart(registry_, entry_);
   if (!start.opened) {
     ui::MessageBoxUtf8(Handle(), std::string(kEntryGoneMessage), "エラー", MB_OK | MB_ICONERROR);
@@ -54,7 +55,7 @@ void TEditCommentDialog::FormCreate() {
       EnableWindow(Item(id), FALSE);
     return;
   }
-  ui::SetWindowTextUtf8(Item(IDC_EDITCOMMENT_TEXT), start.comment);
+  SetItemText(IDC_EDITCOMMENT_TEXT, start.comment);
 }
 
 void TEditCommentDialog::FormResize() {
@@ -79,13 +80,12 @@ void TEditCommentDialog::FormResize() {
 
 void TEditCommentDialog::Button2Click() {
   if (!IsWindowEnabled(Item(IDOK))) return;  // Enter on a disabled dialog
-  const std::string comment = ui::GetWindowTextUtf8(Item(IDC_EDITCOMMENT_TEXT));
-  const EntryEditResult result = WriteComment(registry_, entry_, comment);
+  const EntryEditResult result = WriteComment(registry_, entry_, ItemText(IDC_EDITCOMMENT_TEXT));
   if (result.status == EntryEditResult::EntryGone)
     ui::MessageBoxUtf8(Handle(), std::string(kEntryGoneMessage), "エラー", MB_OK | MB_ICONERROR);
   else if (result.status == EntryEditResult::Failed)
     ui::MessageBoxUtf8(Handle(),
-                       EntryEditFailureMessage(result, ui::SystemErrorText(result.errorCode)),
+                       EntryEditFailureMessage(result, SystemErrorText(result.errorCode)),
                        "エラー", MB_OK | MB_ICONERROR);
   // Closed with OK in every case: the main window rescans and shows what the entry holds.
   End(IDOK);

@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "annotations/entry_edit.h"
-#include "ui/dialog.h"
+#include "ui/modal_dialog.h"
 
 namespace orv {
 
-class TEditCommentDialog : public ui::Dialog {
+class TEditCommentDialog : public ui::ModalDialog {
  public:
   // `entry` is the identity taken before the dialog opened; `font` is the main window's.
   TEditCommentDialog(Registry& registry, EntryIdentity entry, HFONT font)
@@ -17,9 +17,9 @@ class TEditCommentDialog : public ui::Dialog {
   bool Run(HINSTANCE instance, HWND owner);
 
  private:
-  void OnInitDialog() override { FormCreate(); }
-  bool OnCommand(int id, int code, HWND control) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  void OnInit() override { FormCreate(); }
+  bool OnCommand(int id, int code) override;
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   void FormCreate();
   void Button2Click();
   void FormResize();

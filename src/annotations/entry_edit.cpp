@@ -6,9 +6,7 @@ namespace orv {
 namespace {
 
 // An empty or path-like name would reach the Uninstall key itself or a key of another entry.
-bool NamesOneEntry(const EntryIdentity& entry) {
-  return !entry.keyName.empty() && entry.keyName.find('\\') == std::string::npos;
-}
+bool NamesOneEntry(const EntryIdentity& entry) { return IsPlainKeyName(entry.keyName); }
 
 }  // namespace
 
@@ -34,7 +32,7 @@ std::unique_ptr<RegistryKey> OpenEntryForWrite(Registry& registry, const EntryId
   auto key = OpenEntry(registry, entry, KeyAccess::ReadWrite);
   if (key) return key;
   const std::uint32_t code = registry.LastOpenError();
-  if (code == kErrorFileNotFound || code == kErrorPathNotFound) {
+  if (code == kRegErrorNotFound || code == kRegErrorPathNotFound) {
     result.status = EntryEditResult::EntryGone;
   } else {
     result.status = EntryEditResult::Failed;

@@ -4,6 +4,7 @@
 
 #include "annotations/rename_dialog_ids.h"
 #include "annotations/rename_entry.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide.h"
 #include "ui/dialog_helpers.h"
 #include "ui/window.h"
@@ -15,10 +16,10 @@ TRenameDialog::~TRenameDialog() {
 }
 
 bool TRenameDialog::Run(HINSTANCE instance, HWND owner) {
-  return ShowModal(instance, owner, IDD_RENAME) == IDOK;
+  return ShowModal(instance, IDD_RENAME, owner) == IDOK;
 }
 
-bool TRenameDialog::OnCommand(int id, int, HWND) {
+bool TRenameDialog::OnCommand(int id, int) {
   switch (id) {
     case IDC_RENAME_RESTORE: Button3Click(); return true;
     case IDOK: Button2Click(); return true;
@@ -26,18 +27,18 @@ bool TRenameDialog::OnCommand(int id, int, HWND) {
   }
 }
 
-bool TRenameDialog::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
+INT_PTR TRenameDialog::OnMessage(UINT message, WPARAM, LPARAM, bool& handled) {
+  handled = false;
   if (message == WM_DESTROY && hint_) {
     DestroyWindow(hint_);
     hint_ = nullptr;
   }
-  return false;
+  return 0;
 }
 
 void TRenameDialog::FormCreate() {
   font_ = ui::CopyFont(ownerFont_);
-  ui::SetFontOfChildren(Handle(), font_);
-  ui::CenterOn(Handle(), GetWindow(Handle(), GW_OWNER));
+  ApplyFont(font_);
   // The restore button has no caption: its hint says what it does.
   hint_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                           Handle(), nullptr, nullptr, nullptr);
@@ -59,26 +60,23 @@ void TRenameDialog::FormCreate() {
       EnableWindow(Item(id), FALSE);
     return;
   }
-  ui::SetWindowTextUtf8(Item(IDC_RENAME_NEWNAME), start.newName);
-  ui::SetWindowTextUtf8(Item(IDC_RENAME_ORIGINALNAME), start.originalName);
+  SetItemText(IDC_RENAME_NEWNAME, start.newName);
+  SetItemText(IDC_RENAME_ORIGINALNAME, start.originalName);
 }
 
 void TRenameDialog::Button3Click() {
-  ui::SetWindowTextUtf8(Item(IDC_RENAME_NEWNAME),
-                        ui::GetWindowTextUtf8(Item(IDC_RENAME_ORIGINALNAME)));
+  SetItemText(IDC_RENAME_NEWNAME, ItemText(IDC_RENAME_ORIGINALNAME));
 }
 
 void TRenameDialog::Button2Click() {
   if (!IsWindowEnabled(Item(IDOK))) return;  // Enter on a disabled dialog
-  const std::string newName = ui::GetWindowTextUtf8(Item(IDC_RENAME_NEWNAME));
-  const std::string originalName =
-      ui::GetWindowTextUtf8(Item(IDC_RENAME_ORIGINALNAME));
-  const EntryEditResult result = ApplyRename(registry_, entry_, newName, originalName);
+  const EntryEditResult result = ApplyRename(registry_, entry_, ItemText(IDC_RENAME_NEWNAME),
+                                             ItemText(IDC_RENAME_ORIGINALNAME));
   if (result.status == EntryEditResult::EntryGone)
     ui::MessageBoxUtf8(Handle(), std::string(kEntryGoneMessage), "エラー", MB_OK | MB_ICONERROR);
   else if (result.status == EntryEditResult::Failed)
     ui::MessageBoxUtf8(Handle(),
-                       EntryEditFailureMessage(result, ui::SystemErrorText(result.errorCode)),
+                       EntryEditFailureMessage(result, SystemErrorText(result.errorCode)),
                        "エラー", MB_OK | MB_ICONERROR);
   // Closed with OK in every case: the main window rescans and shows what the entry holds.
   End(IDOK);

@@ -30,7 +30,7 @@ TTagEditDialog::TTagEditDialog(TTagList& tags, HFONT font)
 }
 
 INT_PTR TTagEditDialog::ShowModal(HINSTANCE instance, HWND owner) {
-  return Dialog::ShowModal(instance, owner, IDD_TAGEDIT);
+  return ModalDialog::ShowModal(instance, IDD_TAGEDIT, owner);
 }
 
 std::wstring TTagEditDialog::EntryText(int slot) const {
@@ -43,23 +43,15 @@ int TTagEditDialog::SelectedSlot() const {
   return workingCopy_.Items(index) ? index : -1;
 }
 
-void TTagEditDialog::OnInitDialog() {
-  if (font_) {
-    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  }
-  // Client size and position at the window's DPI, centred on the owner.
+void TTagEditDialog::OnInit() {
+  ApplyFont(font_);
+  // The client area at the window's DPI; the base centres the dialog on its owner.
   const UINT dpi = ui::WindowDpi(Handle());
   RECT frame{0, 0, ui::Scale(kClientWidth, dpi), ui::Scale(kClientHeight, dpi)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-  RECT owner{};
-  HWND parent = GetParent(Handle());
-  if (parent) GetWindowRect(parent, &owner);
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  SetWindowPos(Handle(), nullptr, owner.left + (owner.right - owner.left - width) / 2,
-               owner.top + (owner.bottom - owner.top - height) / 2, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   LayoutControls();
 
   HWND list = Item(IDC_TAGEDIT_LIST);
@@ -185,7 +177,7 @@ void TTagEditDialog::Button2Click() {
   End(IDOK);
 }
 
-bool TTagEditDialog::OnCommand(int id, int code, HWND) {
+bool TTagEditDialog::OnCommand(int id, int code) {
   switch (id) {
     case IDC_TAGEDIT_LIST:
       if (code == LBN_SELCHANGE) ListBox1Click();
@@ -201,38 +193,43 @@ bool TTagEditDialog::OnCommand(int id, int code, HWND) {
   }
 }
 
-bool TTagEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+INT_PTR TTagEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  handled = true;
   switch (message) {
     case WM_DRAWITEM: {
       const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (wParam == IDC_TAGEDIT_LIST) ListBox1DrawItem(draw);
-      else if (wParam == IDC_TAGEDIT_COLOR) DrawColorButton(draw);
-      else return false;
-      result = TRUE;
-      return true;
+      if (wParam == IDC_TAGEDIT_LIST) {
+        ListBox1DrawItem(draw);
+        return TRUE;
+      }
+      if (wParam == IDC_TAGEDIT_COLOR) {
+        DrawColorButton(draw);
+        return TRUE;
+      }
+      break;
     }
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == Item(IDC_TAGEDIT_COLOR)) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
-        result = TRUE;
-        return true;
+        return TRUE;
       }
-      return false;
+      break;
     case WM_SIZE:
       LayoutControls();
       InvalidateRect(Handle(), nullptr, TRUE);
-      return false;
+      break;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       const UINT dpi = ui::WindowDpi(Handle());
       info->ptMinTrackSize.x = ui::Scale(200, dpi);
       info->ptMinTrackSize.y = ui::Scale(200, dpi);
-      result = 0;
-      return true;
+      return 0;
     }
-    default: return false;
+    default: break;
   }
+  handled = false;
+  return 0;
 }
 
 }  // namespace orv

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "annotations/tag_list.h"
-#include "ui/dialog.h"
+#include "ui/modal_dialog.h"
 
 namespace orv {
 
-class TTagEditDialog : public ui::Dialog {
+class TTagEditDialog : public ui::ModalDialog {
  public:
   // `font` is the main window's; the dialog shows its text in it.
   TTagEditDialog(TTagList& tags, HFONT font);
@@ -17,9 +17,9 @@ class TTagEditDialog : public ui::Dialog {
   INT_PTR ShowModal(HINSTANCE instance, HWND owner);
 
  private:
-  void OnInitDialog() override;
-  bool OnCommand(int id, int code, HWND control) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  void OnInit() override;
+  bool OnCommand(int id, int code) override;
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
   void ListBox1Click();
   void Edit1Change();

@@ -54,7 +54,7 @@ void TForm1::SaveAnnotations(bool tellFailure) {
   if (!tellFailure) return;
   if (!annotationSaveFailed_)
     ui::MessageBoxUtf8(handle_,
-                       "タグと変更の禁止を保存できません。\n" + appDataPath_ + "\n" + error,
+                       "タグと変更の禁止を保存できません。\n" + error,
                        "エラー", MB_OK | MB_ICONERROR);
   annotationSaveFailed_ = true;
 }

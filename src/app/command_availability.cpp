@@ -1,14 +1,8 @@
 #include "app/command_availability.h"
 
+#include "operations/shell_targets.h"
+
 namespace orv {
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-}  // namespace
 
 CommandAvailability ComputeAvailability(const TProgram* r, SystemServices& system) {
   CommandAvailability a;
@@ -18,11 +12,10 @@ CommandAvailability ComputeAvailability(const TProgram* r, SystemServices& syste
              (!r->UninstallString.empty() || !r->QuietUninstallString.empty() || r->WindowsInstaller);
   a.modify = unlocked && !r->NoModify && (!r->ModifyPath.empty() || r->WindowsInstaller);
   a.repair = unlocked && !r->NoRepair && r->WindowsInstaller;
-  const std::string folder = FolderOf(r->SlowInfoFileName);
-  a.openFolder = (!folder.empty() && system.DirectoryExists(folder)) ||
-                 (!r->InstallLocation.empty() && system.DirectoryExists(r->InstallLocation));
-  a.executeProgram = !r->SlowInfoFileName.empty() && system.FileExists(r->SlowInfoFileName);
-  a.openUrlInfoAbout = !r->URLInfoAbout.empty();
+  // The same decisions the commands act on; a server path is never probed.
+  a.openFolder = FolderToOpen(*r, system).has_value();
+  a.executeProgram = ProgramToRun(*r, system).has_value();
+  a.openUrlInfoAbout = PublisherPage(*r).has_value();
   a.perProgram = true;
   a.locked = !r->ChangeAllowed;
   return a;

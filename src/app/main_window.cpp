@@ -170,6 +170,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_SIZE: LayoutControls(); return 0;
     case WM_TIMER:
       if (wParam == kWatchTimerId) WatchTimerTick();
@@ -220,6 +221,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::FormCreate() {
   dpi_ = ui::WindowDpi(handle_);
+  DragAcceptFiles(handle_, TRUE);  // files and shortcuts dropped select their program
   SetWatchTimer(false);
   iniPath_.clear();
   stripeColor_ = 15790320;

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "annotations/annotation_store.h"
 #include "annotations/tag_list.h"
+#include "app/find_matcher.h"
 #include "catalogue/registry_watch.h"
 #include "catalogue/program.h"
 #include "columns/column_model.h"
@@ -21,6 +23,7 @@
 namespace orv {
 
 struct CommandPlan;
+enum class CleanupCommand;
 struct EntryIdentity;
 
 // Window messages a test driver or an accessibility tool may send. Answers the state of the
@@ -133,6 +136,28 @@ class TForm1 {
   bool LaunchCommand(const std::string& commandLine);
   void WatchTimerTick();
   void SetWatchTimer(bool enabled);
+
+  // Find, list export, display items, version dialog (list_commands.cpp).
+  void ActFindExecute();
+  void ActFindNextExecute();
+  void ActFindPrevExecute();
+  void FindFrom(FindDirection direction);
+  void ActSaveProgListExecute();
+  void ActDispItemSettingExecute();
+  void ActVersionExecute();
+  // The text a shown cell displays, by row and display position; the status cell is empty.
+  std::string ShownCellText(int item, int position);
+  // Registry clean-up (cleanup_commands.cpp), shell actions (shell_commands.cpp) and the
+  // shortcut drop (files_dropped.cpp).
+  void ActRemoveRegEntryExecute();
+  void ActDeleteSlowInfoCacheExecute();
+  void RunCleanupCommand(CleanupCommand command);
+  void ActOpenFolderExecute();
+  void ActOpenURLInfoAboutExecute();
+  void ActExecuteProgramExecute();
+  void ActCopyAppNameExecute();
+  void ActHomePageExecute();
+  void FilesDropped(HDROP drop);
 
   // Properties, rename and comment (entry_commands.cpp).
   void ActPropertyExecute();

@@ -112,10 +112,12 @@ bool TRegistryEx::DeleteValue(std::string_view name) {
   return key_ && key_->DeleteValue(name);
 }
 
-bool TRegistryEx::DeleteKey(std::string_view name) {
+RegistryStatus TRegistryEx::DeleteKey(std::string_view name) {
   // Only a direct subkey: an empty name or a path would reach beyond the entry.
-  if (name.empty() || name.find('\\') != std::string_view::npos) return false;
-  return key_ && key_->DeleteSubKeyTree(name);
+  if (!IsPlainKeyName(name)) return {kRegErrorInvalidName};
+  if (!key_) return {kRegErrorNotFound};
+  DropSnapshot();
+  return key_->DeleteSubKeyTree(name);
 }
 
 std::string ReadStringDef(TRegistryEx& registry, std::string_view name, std::string_view def) {

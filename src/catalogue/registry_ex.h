@@ -61,7 +61,8 @@ class TRegistryEx {
 
   bool WriteString(std::string_view name, std::string_view text);
   bool DeleteValue(std::string_view name);
-  bool DeleteKey(std::string_view name);
+  // The named direct subkey with everything below it; empty names and paths are refused.
+  RegistryStatus DeleteKey(std::string_view name);
 
   // The raw value: existence, type and data in one query. False when missing.
   bool QueryValue(std::string_view name, RegistryValue& out);

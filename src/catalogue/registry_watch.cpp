@@ -27,7 +27,9 @@ std::int32_t RegistryWatch::Count(std::size_t root) {
 bool RegistryWatch::Tick(UninstallKeyCounts& counts) {
   for (std::size_t i = 0; i < counts.size(); ++i) {
     std::int32_t n = Count(i);
-    if (n > 0 && n != counts[i]) {
+    // An emptied key is a change: its last entry's row must go. A key that cannot be read
+    // (-1) is not: the rows stay until it answers again.
+    if (n >= 0 && n != counts[i]) {
       counts[i] = n;
       return true;
     }

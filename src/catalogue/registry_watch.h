@@ -19,7 +19,7 @@ class RegistryWatch {
   // The root's current count, or -1 when its key cannot be opened.
   std::int32_t Count(std::size_t root);
   // Looks at the roots in order and stops at the first whose count changed: stores that count
-  // and returns true (a refresh is due). A count of 0 or -1 is never a change.
+  // and returns true (a refresh is due). A count of -1 (key unreadable) is never a change.
   bool Tick(UninstallKeyCounts& counts);
 
  private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "operations/shell_targets.h"
 #include "text/utf.h"
 
 namespace orv {
@@ -9,21 +10,6 @@ namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualsAsciiNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-// "C:\..." only: a relative path depends on the current folder, and a network path reaches
-// another machine before anything could be checked.
-bool IsAbsoluteLocalPath(std::string_view path) {
-  if (path.size() < 3) return false;
-  const char drive = path[0];
-  const bool letter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
-  return letter && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-}
-
-bool IsWebAddress(std::string_view text) {
-  for (std::string_view scheme : {"http://", "https://"})
-    if (StartsWithNoCase(text, scheme) && text.size() > scheme.size()) return true;
-  return false;
 }
 
 // Extensions whose default handler only shows the file.
@@ -47,12 +33,11 @@ LinkAction ClassifyLinkTarget(std::string_view target, bool allowMailto, SystemS
       std::any_of(target.begin(), target.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"'; }))
     return LinkAction::CopyOnly;
-  if (IsWebAddress(target) && target.find(' ') == std::string_view::npos)
-    return LinkAction::OpenWeb;
+  if (IsWebAddress(target)) return LinkAction::OpenWeb;
   if (allowMailto && StartsWithNoCase(target, "mailto:") && target.size() > 7 &&
       target.find(' ') == std::string_view::npos)
     return LinkAction::OpenWeb;
-  if (!IsAbsoluteLocalPath(target)) return LinkAction::CopyOnly;
+  if (!IsLocalAbsolutePath(target)) return LinkAction::CopyOnly;
   if (system.DirectoryExists(target)) return LinkAction::OpenFolder;
   if (system.FileExists(target))
     return IsDocument(target) ? LinkAction::OpenDocument : LinkAction::ConfirmProgram;

@@ -411,7 +411,8 @@ void TPropertyDialog::LinkLabelClick(int link) {
   // Copies: a confirmation below runs its own message loop.
   const std::string target = links_[link].target;
   const HWND owner = handle_;
-  switch (ClassifyLinkTarget(target, links_[link].allowMailto, system_)) {
+  const LinkAction action = ClassifyLinkTarget(target, links_[link].allowMailto, system_);
+  switch (action) {
     case LinkAction::ConfirmProgram:
       if (ui::MessageBoxUtf8(owner, ProgramLinkWarning(target), "警告",
                              MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
@@ -419,10 +420,14 @@ void TPropertyDialog::LinkLabelClick(int link) {
       [[fallthrough]];
     case LinkAction::OpenWeb:
     case LinkAction::OpenFolder:
-    case LinkAction::OpenDocument:
+    case LinkAction::OpenDocument: {
+      // A folder ends with a backslash: the shell opens it, never a program named like it.
+      std::string open = target;
+      if (action == LinkAction::OpenFolder && open.back() != '\\') open += '\\';
       // A target that cannot be opened fails silently.
-      ShellExecuteW(nullptr, L"open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      ShellExecuteW(nullptr, L"open", Widen(open).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       return;
+    }
     case LinkAction::CopyOnly:
       // Not something to open: the text goes to the clipboard instead.
       CopyToClipboard(owner, target);

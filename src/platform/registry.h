@@ -35,10 +35,24 @@ struct RegistryValue {
 
 enum class KeyAccess { Read, ReadWrite };
 
-// System error codes the program tells apart; any other code is shown with the system's text.
-inline constexpr std::uint32_t kErrorFileNotFound = 2;
-inline constexpr std::uint32_t kErrorPathNotFound = 3;
-inline constexpr std::uint32_t kErrorAccessDenied = 5;
+// The outcome of a registry change: the system's error code, 0 when it was done.
+struct RegistryStatus {
+  std::uint32_t error = 0;
+  explicit operator bool() const { return error == 0; }
+};
+
+// System error codes the portable code tells apart.
+inline constexpr std::uint32_t kRegErrorNotFound = 2;      // ERROR_FILE_NOT_FOUND
+inline constexpr std::uint32_t kRegErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+inline constexpr std::uint32_t kRegErrorAccessDenied = 5;  // ERROR_ACCESS_DENIED
+inline constexpr std::uint32_t kRegErrorInvalidName = 123; // ERROR_INVALID_NAME
+
+// A name that stands for exactly one direct subkey: not empty, no "\" and no NUL, which the
+// system would read as a path or cut short.
+inline bool IsPlainKeyName(std::string_view name) {
+  return !name.empty() && name.find('\\') == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
+}
 
 class RegistryKey {
  public:
@@ -58,8 +72,10 @@ class RegistryKey {
                              std::size_t maxValues, std::size_t maxBytes) = 0;
   virtual bool WriteString(std::string_view name, std::string_view text) = 0;
   virtual bool DeleteValue(std::string_view name) = 0;
-  // Deletes the named subkey with everything below it.
-  virtual bool DeleteSubKeyTree(std::string_view name) = 0;
+  // Deletes the named direct subkey with everything below it, deepest first. A symbolic link
+  // inside the tree is deleted as a link: its target, elsewhere in the registry, stays.
+  // An empty name or one holding "\" or a NUL is refused (kRegErrorInvalidName).
+  virtual RegistryStatus DeleteSubKeyTree(std::string_view name) = 0;
   // The system's error code of this key's last write or delete that failed; 0 when none did.
   virtual std::uint32_t LastError() const { return 0; }
 };

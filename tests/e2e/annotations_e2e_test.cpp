@@ -9,6 +9,7 @@
 #include <optional>
 #include <random>
 
+#include "annotations/tag_edit_dialog_ids.h"
 #include "app/command_ids.h"
 #include "window_driver.h"
 
@@ -272,20 +273,20 @@ TEST_F(AnnotationsE2E, TagEditorRenamesAndRecoloursATagEverywhere) {
   PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdEditTag, 0), 0);
   HWND editor = app.FindDialog(L"タグの設定");
   ASSERT_TRUE(editor);
-  HWND caption = GetDlgItem(editor, 1104);
+  HWND caption = GetDlgItem(editor, IDC_TAGEDIT_CAPTION);
   wchar_t text[64] = {};
   SendMessageW(caption, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, L"Tag1");  // slot 0 is selected at opening
   SendMessageW(caption, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"重要"));
   wchar_t entry[64] = {};
-  SendMessageW(GetDlgItem(editor, 1102), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(entry));
+  SendMessageW(GetDlgItem(editor, IDC_TAGEDIT_LIST), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(entry));
   EXPECT_STREQ(entry, L"1: 重要");
-  EXPECT_EQ(SendMessageW(GetDlgItem(editor, 1102), LB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(GetDlgItem(editor, IDC_TAGEDIT_LIST), LB_GETCURSEL, 0, 0), 0);
 
   // The colour button opens the system's colour dialog; its red, green and blue boxes take
   // the new colour.
-  PostMessageW(editor, WM_COMMAND, MAKEWPARAM(1105, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(editor, 1105)));
+  PostMessageW(editor, WM_COMMAND, MAKEWPARAM(IDC_TAGEDIT_COLOR, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(editor, IDC_TAGEDIT_COLOR)));
   HWND colors = nullptr;
   WaitUntil([&] {
     for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w;
@@ -315,7 +316,7 @@ TEST_F(AnnotationsE2E, TagEditorRenamesAndRecoloursATagEverywhere) {
   PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdEditTag, 0), 0);
   editor = app.FindDialog(L"タグの設定");
   ASSERT_TRUE(editor);
-  SendMessageW(GetDlgItem(editor, 1104), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"捨てる"));
+  SendMessageW(GetDlgItem(editor, IDC_TAGEDIT_CAPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"捨てる"));
   AppWindow::Answer(editor, IDCANCEL);
   WaitUntil([&] { return !IsWindow(editor); });
   EXPECT_EQ(app.MenuText(kCmdTag0, 0), L"重要\tShift+Ctrl+1");
@@ -327,7 +328,7 @@ TEST_F(AnnotationsE2E, AProcessKilledWhileSavingLeavesALoadableFile) {
   std::mt19937 random(20261210);
   std::size_t lastCount = 0;
   for (int round = 0; round < 8; ++round) {
-    Start();
+    ASSERT_TRUE(app.Start(exe_)) << "round " << round;
     // Every tag change saves; the process dies somewhere among them.
     for (int i = 0; i < 40; ++i) {
       PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdGoNextTab, 0), 0);

@@ -1,6 +1,7 @@
 #include "window_driver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/command_ids.h"
@@ -16,9 +17,15 @@ bool AppWindow::Start(const std::wstring& exePath, WORD show) {
   }
   PROCESS_INFORMATION pi{};
   std::wstring commandLine = L"\"" + exePath + L"\"";
-  if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &si, &pi))
-    return false;
+  // An exe copied a moment ago may still be held by the process that used it before.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(500);
+    started = CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &si, &pi) != FALSE;
+    if (!started) std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
+  }
+  if (!started) return false;
   CloseHandle(pi.hThread);
   process_ = pi.hProcess;
   processId_ = pi.dwProcessId;

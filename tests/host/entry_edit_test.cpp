@@ -80,7 +80,7 @@ TEST_F(EntryEditTest, RenameWritesTheOriginalFirstAndLosesNothingWhenAWriteIsRef
   EntryEditResult refused = ApplyRename(reg, app, "B", "A");
   EXPECT_EQ(refused.status, EntryEditResult::Failed);
   EXPECT_EQ(refused.valueName, "DisplayName");
-  EXPECT_EQ(refused.errorCode, kErrorAccessDenied);
+  EXPECT_EQ(refused.errorCode, kRegErrorAccessDenied);
   EXPECT_EQ(Value(HKLM, "App", "DisplayName"), "A");
   EXPECT_EQ(Value(HKLM, "App", "OriginalDisplayName"), std::nullopt);
 
@@ -131,7 +131,7 @@ TEST_F(EntryEditTest, KeyThatCannotBeOpenedForWritingIsAFailureWithTheSystemsCod
   EXPECT_TRUE(ReadCommentStart(reg, {HKLM, "Locked"}).opened);
   EntryEditResult result = WriteComment(reg, {HKLM, "Locked"}, "new");
   EXPECT_EQ(result.status, EntryEditResult::Failed);
-  EXPECT_EQ(result.errorCode, kErrorAccessDenied);
+  EXPECT_EQ(result.errorCode, kRegErrorAccessDenied);
   EXPECT_EQ(result.valueName, "");
   EXPECT_EQ(Value(HKLM, "Locked", "Comments"), "old");
   EXPECT_EQ(ApplyRename(reg, {HKLM, "Locked"}, "B", "A").status, EntryEditResult::Failed);

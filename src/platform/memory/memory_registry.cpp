@@ -32,6 +32,15 @@ RegistryValue* FindValue(MemoryRegistry::Node& node, std::string_view name) {
   return nullptr;
 }
 
+// Removes the deletable part of a subtree, deepest first; true when the node itself may go.
+bool PruneWritable(MemoryRegistry::Node& node) {
+  auto& children = node.children;
+  children.erase(std::remove_if(children.begin(), children.end(),
+                                [](auto& child) { return PruneWritable(*child); }),
+                 children.end());
+  return node.writable && children.empty();
+}
+
 class MemoryKey : public RegistryKey {
  public:
   MemoryKey(MemoryRegistry& registry, RegistryRoot root, std::string path, KeyAccess access)
@@ -86,30 +95,36 @@ class MemoryKey : public RegistryKey {
     auto it = std::find_if(node->values.begin(), node->values.end(),
                            [&](auto& v) { return EqualsAsciiNoCase(v.first, name); });
     if (it == node->values.end()) {
-      lastError_ = kErrorFileNotFound;
+      lastError_ = kRegErrorNotFound;
       return false;
     }
     node->values.erase(it);
     return true;
   }
   std::uint32_t LastError() const override { return lastError_; }
-  bool DeleteSubKeyTree(std::string_view name) override {
-    if (!Writable("")) return false;
-    return registry_.RemoveKey(root_, path_ + "\\" + std::string(name));
+  RegistryStatus DeleteSubKeyTree(std::string_view name) override {
+    // Like the system: the parent's handle needs no write access, each deleted key must allow it.
+    if (!IsPlainKeyName(name)) return {kRegErrorInvalidName};
+    auto* parent = registry_.Find(root_, path_);
+    auto* node = parent ? Child(*parent, name) : nullptr;
+    if (!node) return {kRegErrorNotFound};
+    if (!PruneWritable(*node)) return {kRegErrorAccessDenied};
+    registry_.RemoveKey(root_, path_ + "\\" + std::string(name));
+    return {};
   }
 
  private:
   MemoryRegistry::Node* Writable(std::string_view valueName) {
     auto* node = registry_.Find(root_, path_);
     if (!node) {
-      lastError_ = kErrorFileNotFound;  // the key was deleted while open
+      lastError_ = kRegErrorNotFound;  // the key was deleted while open
       return nullptr;
     }
     bool refused = access_ != KeyAccess::ReadWrite || !node->writable;
     for (const auto& name : node->refusedValues)
       refused = refused || EqualsAsciiNoCase(name, valueName);
     if (refused) {
-      lastError_ = kErrorAccessDenied;
+      lastError_ = kRegErrorAccessDenied;
       return nullptr;
     }
     return node;
@@ -152,11 +167,11 @@ std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::str
                                                      KeyAccess access) {
   Node* node = Find(root, path);
   if (!node) {
-    lastOpenError_ = kErrorFileNotFound;
+    lastOpenError_ = kRegErrorNotFound;
     return nullptr;
   }
   if (access == KeyAccess::ReadWrite && !node->writable) {
-    lastOpenError_ = kErrorAccessDenied;
+    lastOpenError_ = kRegErrorAccessDenied;
     return nullptr;
   }
   return std::make_unique<MemoryKey>(*this, root, std::string(path), access);

@@ -19,6 +19,66 @@ REGSAM ViewOf(RegistryRoot root) {
   }
 }
 
+// The key's subkey names, read before any of them is deleted.
+std::vector<std::wstring> SubKeyNamesOf(HKEY key) {
+  std::vector<std::wstring> names;
+  std::wstring name(256, L'\0');
+  for (DWORD i = 0;; ++i) {
+    DWORD length = static_cast<DWORD>(name.size());
+    LONG rc = RegEnumKeyExW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_MORE_DATA) {
+      name.resize(name.size() * 2);
+      --i;
+      continue;
+    }
+    if (rc != ERROR_SUCCESS) break;
+    names.emplace_back(name.data(), length);
+  }
+  return names;
+}
+
+bool IsSymbolicLink(HKEY key) {
+  DWORD type = 0;
+  return RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+             ERROR_SUCCESS &&
+         type == REG_LINK;
+}
+
+// Deletes the key behind an open handle: the one way to delete a link rather than its target.
+LONG DeleteOpenKey(HKEY key) {
+  using DeleteKeyFn = LONG(WINAPI*)(HANDLE);
+  using StatusToErrorFn = ULONG(WINAPI*)(LONG);
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  auto deleteKey = reinterpret_cast<DeleteKeyFn>(
+      reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDeleteKey")));
+  auto toError = reinterpret_cast<StatusToErrorFn>(
+      reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlNtStatusToDosError")));
+  if (!deleteKey || !toError) return ERROR_PROC_NOT_FOUND;
+  LONG status = deleteKey(key);
+  return status == 0 ? ERROR_SUCCESS : static_cast<LONG>(toError(status));
+}
+
+// Deepest first, in one view. Every key is opened as itself (REG_OPTION_OPEN_LINK), so a
+// symbolic link is removed as a link and the tree it points to is never entered. A subkey
+// that cannot be deleted stays; its parent then stays too and the first failure is returned.
+LONG DeleteTree(HKEY parent, const std::wstring& name, REGSAM view) {
+  HKEY key = nullptr;
+  LONG rc =
+      RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, KEY_READ | DELETE | view, &key);
+  if (rc != ERROR_SUCCESS) return rc;
+  LONG first = ERROR_SUCCESS;
+  if (!IsSymbolicLink(key)) {
+    for (const std::wstring& child : SubKeyNamesOf(key)) {
+      LONG childRc = DeleteTree(key, child, view);
+      if (childRc != ERROR_SUCCESS && childRc != ERROR_FILE_NOT_FOUND && first == ERROR_SUCCESS)
+        first = childRc;
+    }
+  }
+  rc = DeleteOpenKey(key);
+  RegCloseKey(key);
+  return first != ERROR_SUCCESS ? first : rc;
+}
+
 class Win32Key : public RegistryKey {
  public:
   Win32Key(HKEY key, REGSAM view) : key_(key), view_(view) {}
@@ -132,19 +192,9 @@ class Win32Key : public RegistryKey {
 
   std::uint32_t LastError() const override { return lastError_; }
 
-  bool DeleteSubKeyTree(std::string_view name) override {
-    // Deepest first, within this key's view only.
-    std::wstring wname = Widen(name);
-    if (wname.empty()) return false;
-    HKEY sub = nullptr;
-    if (RegOpenKeyExW(key_, wname.c_str(), 0, KEY_READ | KEY_WRITE | view_, &sub) !=
-        ERROR_SUCCESS)
-      return false;
-    {
-      Win32Key child(sub, view_);
-      for (const std::string& grandchild : child.SubKeyNames()) child.DeleteSubKeyTree(grandchild);
-    }
-    return RegDeleteKeyExW(key_, wname.c_str(), view_, 0) == ERROR_SUCCESS;
+  RegistryStatus DeleteSubKeyTree(std::string_view name) override {
+    if (!IsPlainKeyName(name)) return {kRegErrorInvalidName};
+    return {static_cast<std::uint32_t>(DeleteTree(key_, Widen(name), view_))};
   }
 
  private:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/file_output.h"
 #include "platform/win32/wide.h"
 
 namespace orv {
@@ -20,40 +21,6 @@ SYSTEMTIME ToSystemTime(const CalendarTime& t) {
   st.wMilliseconds = static_cast<WORD>(t.millisecond);
   return st;
 }
-
-// The system's text for an error code, without the line break it ends with.
-std::string SystemMessage(DWORD error) {
-  wchar_t* buffer = nullptr;
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-  std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-  if (text.empty()) text = L"エラー " + std::to_wstring(error);
-  return Narrow(text);
-}
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  // Closes now; false when the system reports that the close failed.
-  bool Close() {
-    HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) != FALSE;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 }  // namespace
 
@@ -156,50 +123,37 @@ std::string Win32System::FromAnsi(std::string_view ansi) {
 
 std::optional<std::string> Win32System::ReadWholeFile(std::string_view path) {
   // Others may read meanwhile, but nobody may write.
-  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::optional<std::string> bytes;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30))
-    return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-    DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr)) return std::nullopt;
-    if (read == 0) break;
-    done += read;
+  if (GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart <= (1 << 30)) {
+    bytes.emplace(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes->size()) {
+      DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes->size() - done, 1 << 20));
+      DWORD read = 0;
+      if (!ReadFile(file, bytes->data() + done, chunk, &read, nullptr)) {
+        bytes.reset();
+        break;
+      }
+      if (read == 0) break;
+      done += read;
+    }
+    if (bytes) bytes->resize(done);
   }
-  bytes.resize(done);
+  CloseHandle(file);
   return bytes;
 }
 
 std::string Win32System::ReplaceWholeFile(std::string_view path, std::string_view bytes) {
-  const std::wstring target = Widen(path);
-  const std::wstring fresh = target + L".new";
-  FileHandle file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return SystemMessage(GetLastError());
-  auto fail = [&](DWORD error) {
-    if (file.valid()) file.Close();
-    DeleteFileW(fresh.c_str());
-    return SystemMessage(error);
-  };
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
-      return fail(GetLastError());
-    done += written;
+  try {
+    ReplaceFileContents(std::string(path), bytes);
+    return "";
+  } catch (const std::exception& e) {
+    return e.what();
   }
-  // The data reaches the disk before the name does, so a crash never leaves a short file.
-  if (!FlushFileBuffers(file.get())) return fail(GetLastError());
-  if (!file.Close()) return fail(GetLastError());
-  if (!MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return fail(GetLastError());
-  return "";
 }
 
 bool Win32System::CanCreateFilesIn(std::string_view folder) {

@@ -1,0 +1,149 @@
+#include "dialogs/about_dialog.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "app/product_info.h"
+#include "dialogs/about_dialog_ids.h"
+#include "platform/win32/file_version.h"
+#include "platform/win32/wide.h"
+#include "ui/window.h"
+
+namespace orv {
+namespace {
+
+// 96-DPI design of the client area; its width follows the texts.
+constexpr int kDesignClientHeight = 151;
+constexpr int kIconLeft = 16;
+constexpr int kLabelLeft = 62;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kMargin = 8;
+
+HFONT DerivedFont(HFONT base, bool bold, bool underline) {
+  LOGFONTW font{};
+  if (!base || !GetObjectW(base, sizeof font, &font)) return nullptr;
+  if (bold) font.lfWeight = FW_BOLD;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  return CreateFontIndirectW(&font);
+}
+
+int TextWidth(HWND window, HFONT font, const std::wstring& text) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return size.cx;
+}
+
+}  // namespace
+
+TAboutDialog::~TAboutDialog() {
+  for (HFONT* font : {&boldFont_, &linkFont_})
+    if (*font) DeleteObject(*font);
+  if (icon_) DestroyIcon(icon_);
+}
+
+void TAboutDialog::Execute(HINSTANCE instance, HWND owner) {
+  instance_ = instance;
+  ShowModal(instance, IDD_ABOUT_DIALOG, owner);
+}
+
+std::string TAboutDialog::ReadFileVersion() {
+  std::wstring path(1024, L'\0');
+  DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return {};
+  path.resize(length);
+  return orv::ReadFileVersion(path);
+}
+
+void TAboutDialog::OnInit() { FormCreate(); }
+
+void TAboutDialog::FormCreate() {
+  HWND dialog = Handle();
+  if (!font_) font_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  ApplyFont(font_);
+  boldFont_ = DerivedFont(font_, true, false);
+  linkFont_ = DerivedFont(font_, false, true);
+  if (boldFont_) SendMessageW(Item(IDC_ABOUT_NAME), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), TRUE);
+  if (linkFont_) SendMessageW(Item(IDC_ABOUT_HOMEPAGE), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), TRUE);
+
+  wchar_t caption[256] = {};
+  GetWindowTextW(Owner(), caption, 256);
+  SetWindowTextW(Item(IDC_ABOUT_NAME), caption);
+  const UINT dpi = ui::WindowDpi(dialog);
+  const int iconSize = ui::Scale(32, dpi);
+  icon_ = static_cast<HICON>(LoadImageW(instance_, L"MAINICON", IMAGE_ICON, iconSize, iconSize, 0));
+  SendMessageW(Item(IDC_ABOUT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+  std::string version = ReadFileVersion();
+  if (version.empty()) version = "unknown";
+  SetItemText(IDC_ABOUT_VERSION, "Version " + version);
+  SetItemText(IDC_ABOUT_COPYRIGHT, kCopyrightLine);
+  SetItemText(IDC_ABOUT_HOMEPAGE, kHomePageAddress);
+
+  // As wide as the longer of the two lines needs; as high as designed.
+  const int textWidth = std::max(TextWidth(dialog, font_, Widen(kCopyrightLine)),
+                                 TextWidth(dialog, linkFont_ ? linkFont_ : font_, Widen(kHomePageAddress)));
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+  const int outerWidth = textWidth + ui::Scale(kLabelLeft + kIconLeft + 20, dpi);
+  const int clientWidth = outerWidth - (frame.right - frame.left);
+  const int clientHeight = ui::Scale(kDesignClientHeight, dpi);
+  SetWindowPos(dialog, nullptr, 0, 0, outerWidth, clientHeight + (frame.bottom - frame.top),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  auto s = [dpi](int value) { return ui::Scale(value, dpi); };
+  const int lineHeight = s(18);
+  const int labelWidth = std::max(clientWidth - s(kLabelLeft) - s(kMargin), 0);
+  Place(IDC_ABOUT_ICON, s(kIconLeft), s(16), iconSize, iconSize);
+  Place(IDC_ABOUT_NAME, s(kLabelLeft), s(16), labelWidth, lineHeight);
+  Place(IDC_ABOUT_VERSION, s(kLabelLeft), s(34), labelWidth, lineHeight);
+  Place(IDC_ABOUT_COPYRIGHT, s(kLabelLeft), s(52), labelWidth, lineHeight);
+  Place(IDC_ABOUT_HOMEPAGE, s(kLabelLeft), s(78), std::min(labelWidth, textWidth + s(4)), lineHeight);
+  const int buttonTop = clientHeight - s(kMargin) - s(kButtonHeight);
+  Place(IDC_ABOUT_BEVEL, 0, buttonTop - s(kMargin), clientWidth, 2);
+  Place(IDOK, clientWidth - s(kMargin) - s(kButtonWidth), buttonTop, s(kButtonWidth), s(kButtonHeight));
+}
+
+void TAboutDialog::Place(int id, int x, int y, int width, int height) {
+  MoveWindow(Item(id), x, y, width, height, TRUE);
+}
+
+void TAboutDialog::Label4Click() {
+  ShellExecuteW(nullptr, L"open", Widen(kHomePageAddress).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool TAboutDialog::OnCommand(int id, int code) {
+  if (id == IDC_ABOUT_HOMEPAGE && code == STN_CLICKED) {
+    Label4Click();
+    return true;
+  }
+  if (id == IDCANCEL) {  // Escape and the close box: OK is also the cancel button
+    End(IDOK);
+    return true;
+  }
+  return false;
+}
+
+INT_PTR TAboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Item(IDC_ABOUT_HOMEPAGE)) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, RGB(0, 0, 255));
+    SetBkMode(dc, TRANSPARENT);
+    handled = true;
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+  }
+  if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == Item(IDC_ABOUT_HOMEPAGE)) {
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
+    handled = true;
+    return TRUE;
+  }
+  return 0;
+}
+
+}  // namespace orv
