@@ -117,6 +117,20 @@ void RebuildFromPrograms(TProgramExtInfoList& store, const ProgramList& programs
   for (const TProgram& program : programs) store.AddProgram(program);
 }
 
+void MergeFromPrograms(TProgramExtInfoList& store, const ProgramList& programs) {
+  for (const TProgram& program : programs) {
+    const int found = store.IndexOfProgram(program);
+    if (found < 0) {
+      store.AddProgram(program);
+      continue;
+    }
+    TProgramExtInfo& info = store.Items(found);
+    info.TagIndex = program.TagIndex;
+    info.ChangeAllowed = program.ChangeAllowed;
+    info.IsNew = program.IsNew;
+  }
+}
+
 void StoreAnnotator::operator()(TProgram& program) {
   int found = store_.IndexOfProgram(program);
   if (program.RootKey == RegistryRoot::LocalMachine) {

@@ -34,6 +34,7 @@ class TProgramExtInfoList {
   int IndexOfKey(std::string_view key) const;
   int Count() const { return static_cast<int>(items_.size()); }
   const TProgramExtInfo& Items(int i) const { return items_[static_cast<std::size_t>(i)]; }
+  TProgramExtInfo& Items(int i) { return items_[static_cast<std::size_t>(i)]; }
 
   // The "appdata" bytes: records back to back, each a 32-bit length, the key in the ANSI code
   // page, a 32-bit tag index and one flag byte, all little-endian. Reading stops at the first
@@ -54,6 +55,9 @@ class TProgramExtInfoList {
 
 // The store becomes one record per program, in the programs' order.
 void RebuildFromPrograms(TProgramExtInfoList& store, const ProgramList& programs);
+// For a list that a failed scan left short: the listed programs' records are brought up to
+// date or added, and every other record stays, since its program may only not have been read.
+void MergeFromPrograms(TProgramExtInfoList& store, const ProgramList& programs);
 
 // Copies the stored marks into records as the scan creates them, in scan order. Files written
 // before the two machine views were told apart hold "HKLM\X" for the 32-bit entry X: such a

@@ -39,13 +39,29 @@ HBITMAP Swatch(COLORREF color, int size) {
 
 void TForm1::LoadAnnotations() {
   extInfoList_ = std::make_unique<TProgramExtInfoList>();
-  extInfoList_->LoadFromFile(appDataPath_, system_);
+  // A file that is there but cannot be read must not be replaced by an empty store: this run
+  // keeps its marks in memory only.
+  if (std::optional<std::string> bytes = system_.ReadWholeFile(appDataPath_))
+    extInfoList_->LoadFromBytes(*bytes, system_);
+  else
+    annotationFileUnreadable_ = system_.FileExists(appDataPath_);
+}
+
+void TForm1::TellUnreadableAnnotations() {
+  if (!annotationFileUnreadable_) return;
+  ui::MessageBoxUtf8(handle_,
+                     "タグと変更の禁止を読み込めません。\n" + appDataPath_ +
+                         "\nこの実行中の変更は保存されません。",
+                     "エラー", MB_OK | MB_ICONERROR);
 }
 
 void TForm1::SaveAnnotations(bool tellFailure) {
-  // Without a whole scan the records would drop the marks of every program not read.
-  if (!extInfoList_ || !programs_ || !scanComplete_) return;
-  RebuildFromPrograms(*extInfoList_, *programs_);
+  if (!extInfoList_ || !programs_ || annotationFileUnreadable_) return;
+  // A list that a failed scan left short keeps the records of the programs it could not read.
+  if (scanComplete_)
+    RebuildFromPrograms(*extInfoList_, *programs_);
+  else
+    MergeFromPrograms(*extInfoList_, *programs_);
   const std::string error = extInfoList_->SaveToFile(appDataPath_, system_);
   if (error.empty()) {
     annotationSaveFailed_ = false;
@@ -53,9 +69,8 @@ void TForm1::SaveAnnotations(bool tellFailure) {
   }
   if (!tellFailure) return;
   if (!annotationSaveFailed_)
-    ui::MessageBoxUtf8(handle_,
-                       "タグと変更の禁止を保存できません。\n" + error,
-                       "エラー", MB_OK | MB_ICONERROR);
+    ui::MessageBoxUtf8(handle_, "タグと変更の禁止を保存できません。\n" + error, "エラー",
+                       MB_OK | MB_ICONERROR);
   annotationSaveFailed_ = true;
 }
 

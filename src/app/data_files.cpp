@@ -11,11 +11,16 @@ DataFiles ChooseDataFiles(SystemServices& system, const std::string& exePath,
   const std::string iniName = (dot == std::string::npos ? file : file.substr(0, dot)) + ".ini";
 
   DataFiles beside{folder + "\\" + iniName, folder + "\\appdata", false};
+  DataFiles perUser{perUserFolder + "\\" + iniName, perUserFolder + "\\appdata", true};
+  // Once the files have moved, they are read from there first, even on a start that could
+  // write beside the exe (run once as administrator, say): the marks stay where they went.
+  if (!perUserFolder.empty() &&
+      (system.FileExists(perUser.iniPath) || system.FileExists(perUser.appDataPath)))
+    return perUser;
   if (folder.empty() || system.CanCreateFilesIn(folder)) return beside;
   // Nowhere better to go: the writes fail and say so.
   if (perUserFolder.empty() || !system.CreateFolder(perUserFolder)) return beside;
 
-  DataFiles perUser{perUserFolder + "\\" + iniName, perUserFolder + "\\appdata", true};
   for (auto [from, to] : {std::pair{&beside.iniPath, &perUser.iniPath},
                           std::pair{&beside.appDataPath, &perUser.appDataPath}}) {
     if (system.FileExists(*to) || !system.FileExists(*from)) continue;

@@ -14,8 +14,9 @@ struct DataFiles {
 };
 
 // `perUserFolder` is %APPDATA%\Orvalinde. When the exe's folder cannot be written, both files
-// move there; a file found only beside the exe is copied over first, so nothing is lost, and
-// later starts read the per-user copies.
+// move there; a file found only beside the exe is copied over first, so nothing is lost. Once
+// there, later starts read the per-user copies first, whether or not the exe's folder can be
+// written then.
 DataFiles ChooseDataFiles(SystemServices& system, const std::string& exePath,
                           const std::string& perUserFolder);
 

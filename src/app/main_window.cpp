@@ -89,6 +89,7 @@ void TForm1::Create(HINSTANCE instance, int show) {
   }
   UpdateWindow(window);
   SetFocus(programList_);
+  TellUnreadableAnnotations();
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {
@@ -207,7 +208,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SaveAnnotations(false);
       return TRUE;
     case WM_ENDSESSION:
-      if (wParam) FormClose();
+      if (wParam) FormClose(true);
       return 0;
     case WM_DESTROY:
       SetWatchTimer(false);
@@ -268,11 +269,11 @@ void TForm1::FormCreate() {
   SetWatchTimer(true);
 }
 
-void TForm1::FormClose() {
+void TForm1::FormClose(bool sessionEnding) {
   // The marks go first and on their own: a failed settings write must not lose them, nor
   // they the settings. Nothing that fails here keeps the window from closing.
   try {
-    SaveAnnotations(true);
+    SaveAnnotations(!sessionEnding);
   } catch (...) {
   }
   try {

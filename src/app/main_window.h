@@ -61,7 +61,8 @@ class TForm1 {
 
   // Lifecycle (main_window.cpp).
   void FormCreate();
-  void FormClose();
+  // `sessionEnding`: Windows is ending the session, so no box may hold it up.
+  void FormClose(bool sessionEnding = false);
   void FormDestroy();
   void CreateControls();
   void LayoutControls();
@@ -107,6 +108,8 @@ class TForm1 {
   void ActDisableChangeExecute();
   void BuildTagImages();
   void LoadAnnotations();
+  // Once the window is on screen: its marks could not be read and will not be saved.
+  void TellUnreadableAnnotations();
   // Rebuilds the store from the records and writes "appdata"; a failure is told once, and
   // again only after a save has worked in between.
   void SaveAnnotations(bool tellFailure);
@@ -199,6 +202,7 @@ class TForm1 {
   std::unique_ptr<ProgramList> programs_;
   std::unique_ptr<TProgramExtInfoList> extInfoList_;
   bool scanComplete_ = false;          // programs_ holds a whole scan, fit to rebuild the store
+  bool annotationFileUnreadable_ = false;  // "appdata" is there but could not be read: keep it
   bool annotationSaveFailed_ = false;  // the last save failed and was told
   // The tag swatches beside the context menu's tag items: "なし(&N)" first, then slot 0 to 4.
   std::vector<HBITMAP> tagSwatches_;

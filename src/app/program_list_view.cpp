@@ -56,9 +56,14 @@ void TForm1::ActRefreshExecute() {
     TForm1* form;
     ~Restart() { form->SetWatchTimer(true); }
   } restart{this};
-  // The marks of the listed programs survive the rescan through the store; a partial scan
-  // holds too few programs to rebuild it from.
-  if (!programs_->empty() && scanComplete_) RebuildFromPrograms(*extInfoList_, *programs_);
+  // The marks of the listed programs survive the rescan through the store; a list that a
+  // failed scan left short only adds to it.
+  if (!programs_->empty()) {
+    if (scanComplete_)
+      RebuildFromPrograms(*extInfoList_, *programs_);
+    else
+      MergeFromPrograms(*extInfoList_, *programs_);
+  }
   ReloadStatusImages();
   const bool loadIcons = actions_.IsChecked(kCmdStngLoadIcon);
   StoreAnnotator annotate(*extInfoList_);

@@ -266,6 +266,27 @@ TEST_F(AnnotationsE2E, AFileFromBeforeTheMachineViewsWereToldApartKeepsItsMarks)
   EXPECT_TRUE(found) << "the mark is saved under the entry's own key";
 }
 
+TEST_F(AnnotationsE2E, AFileThatCannotBeReadIsToldAndNeverOverwritten) {
+  const std::string bytes = std::string(1, '\x09') + std::string(3, '\0') + "HKCU\\Kept" +
+                            std::string("\x01\x00\x00\x00\x00", 5);
+  const std::wstring path = InFolder(kFolder, L"appdata");
+  WriteBytes(path, bytes);
+  // Held open by another program that lets nobody else in.
+  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Start();
+  HWND box = app.FindDialog(L"エラー");
+  ASSERT_TRUE(box);
+  EXPECT_NE(AppWindow::DialogText(box).find(L"タグと変更の禁止を読み込めません。"), std::wstring::npos);
+  AppWindow::Answer(box, IDOK);
+  WaitUntil([&] { return !IsWindow(box); });
+  CloseHandle(held);
+  SelectRow(app, Row(L"OrvNoName"));
+  app.Command(kCmdDisableChange);  // would save at once, and again at close
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
 TEST_F(AnnotationsE2E, TagEditorRenamesAndRecoloursATagEverywhere) {
   Start();
   SelectRow(app, Row(L"OrvNoName"));
@@ -362,7 +383,15 @@ TEST(AnnotationsReadOnlyFolderE2E, KeepsBothFilesInThePerUserFolderAcrossARestar
   wchar_t appData[MAX_PATH] = {};
   ExpandEnvironmentStringsW(L"%APPDATA%\\Orvalinde", appData, MAX_PATH);
   const std::wstring perUser = appData;
-  for (const wchar_t* name : {L"Orvalinde.ini", L"appdata"}) DeleteFileW(InFolder(perUser, name).c_str());
+  // Once there, every exe of this machine reads them first: none may outlive the test.
+  struct Clear {
+    std::wstring folder;
+    void operator()() const {
+      for (const wchar_t* name : {L"Orvalinde.ini", L"appdata"}) DeleteFileW(InFolder(folder, name).c_str());
+    }
+    ~Clear() { (*this)(); }
+  } clear{perUser};
+  clear();
 
   AppWindow app;
   ASSERT_TRUE(app.Start(InFolder(folder, L"Orvalinde.exe")));

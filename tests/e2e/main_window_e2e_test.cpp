@@ -83,6 +83,28 @@ TEST_F(MainWindowE2E, TheListHoldsTheFocusAndTheKeyboardReachesEveryControl) {
   EXPECT_EQ(FocusOf(app), app.Control(kIdRemoveButton));
 }
 
+TEST_F(MainWindowE2E, TheWatchWaitsWhileABoxIsOpenAndCatchesUpAfter) {
+  Start();
+  const int rows = app.RowCount();
+  app.Select(RowOf(app, L"静音ドライバ"));
+  PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdRemoveProgram, 0), 0);
+  HWND warning = app.FindDialog(L"警告");
+  ASSERT_TRUE(warning);
+  // A program appears while the question is open: the list must not change under it.
+  const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvWhileBoxOpen";
+  const wchar_t name[] = L"箱の間に来たプログラム";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, L"DisplayName", REG_SZ, name, sizeof name), ERROR_SUCCESS);
+  struct Remove {
+    const wchar_t* key;
+    ~Remove() { RegDeleteKeyW(HKEY_CURRENT_USER, key); }
+  } remove{key};
+  Sleep(2500);  // more than two ticks of the watch
+  EXPECT_EQ(app.RowCount(), rows);
+  EXPECT_EQ(app.Cell(app.Selected(), 0), L"静音ドライバ");
+  AppWindow::Answer(warning, IDNO);
+  EXPECT_TRUE(WaitUntil([&] { return RowOf(app, name) >= 0; }, 5000)) << "the watch did not catch up";
+}
+
 TEST_F(MainWindowE2E, ATabSwitchStartsAtTheTop) {
   Start();
   // Small enough that the first tab scrolls.

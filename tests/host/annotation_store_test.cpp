@@ -158,6 +158,16 @@ TEST(AnnotationStore, ScanCopiesStoredMarksAndMarksTheRestNew) {
   EXPECT_FALSE(Load(store.SaveToBytes(system), system).empty());
 }
 
+TEST(AnnotationStore, AListLeftShortByAFailedScanOnlyAddsToTheStore) {
+  MemorySystem system;
+  TProgramExtInfoList store;
+  store.LoadFromBytes(Record("HKCU\\Read", 1, 1) + Record("HKLM\\NotReadYet", 3, 0), system);
+  MergeFromPrograms(store, {Program(HKCU, "Read", 4, false), Program(HKLM32, "New", 2)});
+  std::vector<Loaded> expected{{"HKCU\\Read", 4, false}, {"HKLM\\NotReadYet", 3, false},
+                               {"HKLM32\\New", 2, true}};
+  EXPECT_EQ(Load(store.SaveToBytes(system), system), expected);
+}
+
 TEST(AnnotationStore, AFailedSaveKeepsTheOldFile) {
   MemorySystem system;
   system.directories.insert("C:\\Tool");
@@ -206,6 +216,9 @@ TEST(DataFiles, BesideTheExeUnlessThatFolderCannotBeWritten) {
   system.contents[installed.iniPath] = "[Option]\r\nStripe=0\r\n";
   ChooseDataFiles(system, "C:\\Program Files\\Orv\\Orvalinde.exe", perUser);
   EXPECT_EQ(system.ReadWholeFile(installed.iniPath), "[Option]\r\nStripe=0\r\n");
+  // A start that could write beside the exe (as administrator) still reads where they went.
+  system.readOnlyFolders.clear();
+  EXPECT_TRUE(ChooseDataFiles(system, "C:\\Program Files\\Orv\\Orvalinde.exe", perUser).perUser);
 }
 
 }  // namespace
