@@ -178,7 +178,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kMsgQueryCommand: {
       const ui::Action* action = actions_.Find(static_cast<int>(wParam));
-      return action ? (action->enabled ? 1 : 0) | (action->checked ? 2 : 0) : -1;
+      return action ? (action->enabled ? 1 : 0) | (action->checked ? 2 : 0) | (action->onExecute ? 4 : 0)
+                    : -1;
     }
     case WM_DPICHANGED: DpiChanged(HIWORD(wParam), *reinterpret_cast<RECT*>(lParam)); return 0;
     case WM_ACTIVATE:

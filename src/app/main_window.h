@@ -27,7 +27,8 @@ enum class CleanupCommand;
 struct EntryIdentity;
 
 // Window messages a test driver or an accessibility tool may send. Answers the state of the
-// command whose id is wParam: bit 0 enabled, bit 1 checked, -1 for an unknown id.
+// command whose id is wParam: bit 0 enabled, bit 1 checked, bit 2 built (it has a handler),
+// -1 for an unknown id.
 inline constexpr UINT kMsgQueryCommand = WM_APP + 1;
 // The text of a command's menu item as the menu shows it when opened, as a global atom that the
 // asker deletes: LOWORD(wParam) is the command id, HIWORD(wParam) 0 for the main menu and 1 for

@@ -105,6 +105,25 @@ TEST_F(MainWindowE2E, TheWatchWaitsWhileABoxIsOpenAndCatchesUpAfter) {
   EXPECT_TRUE(WaitUntil([&] { return RowOf(app, name) >= 0; }, 5000)) << "the watch did not catch up";
 }
 
+TEST_F(MainWindowE2E, EveryCommandOfTheMenusIsBuilt) {
+  Start();
+  const int commands[] = {
+      kCmdRemoveProgram, kCmdModifyProgram, kCmdRepairProgram, kCmdSaveProgList, kCmdOpenFolder,
+      kCmdOpenURLInfoAbout, kCmdExecuteProgram, kCmdDisableChange, kCmdProperty, kCmdExit,
+      kCmdTagNone, kCmdTag0, kCmdTag0 + 1, kCmdTag0 + 2, kCmdTag0 + 3, kCmdTag0 + 4, kCmdEditTag,
+      kCmdFind, kCmdFindNext, kCmdFindPrev, kCmdCopyAppName, kCmdRename, kCmdEditComment,
+      kCmdRemoveRegEntry, kCmdDeleteSlowInfoCache, kCmdStngLoadIcon, kCmdStngGridLine,
+      kCmdStngStripe, kCmdStngSysComp, kCmdDispItemSetting, kCmdGoNextTab, kCmdGoPrevTab,
+      kCmdRefresh, kCmdHomePage, kCmdVersion};
+  for (int command : commands) {
+    EXPECT_TRUE(app.Built(command)) << command;
+    for (int menu : {0, 1}) {
+      if (menu == 1 && app.MenuState(command, 1) < 0) continue;  // not in the context menu
+      EXPECT_GE(app.MenuState(command, menu), 0) << command;
+    }
+  }
+}
+
 TEST_F(MainWindowE2E, ATabSwitchStartsAtTheTop) {
   Start();
   // Small enough that the first tab scrolls.

@@ -155,6 +155,11 @@ bool AppWindow::Enabled(int command) const {
   return (SendMessageW(window_, WM_APP + 1, static_cast<WPARAM>(command), 0) & 1) != 0;
 }
 
+bool AppWindow::Built(int command) const {
+  const LRESULT state = SendMessageW(window_, WM_APP + 1, static_cast<WPARAM>(command), 0);
+  return state >= 0 && (state & 4) != 0;
+}
+
 bool AppWindow::Checked(int command) const {
   return (SendMessageW(window_, WM_APP + 1, static_cast<WPARAM>(command), 0) & 2) != 0;
 }

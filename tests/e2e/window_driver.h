@@ -74,6 +74,8 @@ class AppWindow {
   // Enabled and checked state of a command, from the window itself.
   bool Enabled(int command) const;
   bool Checked(int command) const;
+  // Whether the command is built: it has a handler (an unbuilt one stays disabled).
+  bool Built(int command) const;
   // A real click on a column header, as the mouse would give it.
   void ClickHeader(int position) const;
   // The sort image on a header (-1 when it shows none).
