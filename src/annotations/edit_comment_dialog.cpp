@@ -44,6 +44,7 @@ INT_PTR TEditCommentDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, bool&
 void TEditCommentDialog::FormCreate() {
   font_ = ui::CopyFont(ownerFont_);
   ApplyFont(font_);
+  SendMessageW(Item(IDC_EDITCOMMENT_TEXT), EM_SETLIMITTEXT, 0, 0);  // a note of any length
   RECT window{};
   GetWindowRect(Handle(), &window);
   minimum_ = {window.right - window.left, window.bottom - window.top};

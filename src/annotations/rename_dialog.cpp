@@ -39,6 +39,7 @@ INT_PTR TRenameDialog::OnMessage(UINT message, WPARAM, LPARAM, bool& handled) {
 void TRenameDialog::FormCreate() {
   font_ = ui::CopyFont(ownerFont_);
   ApplyFont(font_);
+  SendMessageW(Item(IDC_RENAME_NEWNAME), EM_SETLIMITTEXT, 0, 0);  // a name of any length
   // The restore button has no caption: its hint says what it does.
   hint_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                           Handle(), nullptr, nullptr, nullptr);

@@ -125,7 +125,7 @@ void TTagEditDialog::Panel1Click() {
   choose.rgbResult = Resolve(tag->Color);
   choose.lpCustColors = customColors;
   choose.Flags = CC_RGBINIT;
-  ui::ModalScope modal;
+  ui::ModalScope modal(Handle());
   if (!ChooseColorW(&choose)) return;
   tag->SetColor(choose.rgbResult & 0x00FFFFFFu, workingCopy_.Resolver());
   shownColor_ = tag->Color;

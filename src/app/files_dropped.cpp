@@ -41,7 +41,7 @@ void TForm1::FilesDropped(HDROP drop) {
   ListView_SetItemState(programList_, row, LVIS_SELECTED | LVIS_FOCUSED,
                         LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetSelectionMark(programList_, row);
-  ListView_EnsureVisible(programList_, row, FALSE);
+  ListView_EnsureVisible(programList_, row, TRUE);  // a partly visible row counts as visible
   SetForegroundWindow(handle_);
 }
 

@@ -3,6 +3,7 @@
 
 #include <commdlg.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
 #include "platform/win32/file_output.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_ini.h"
 #include "ui/window.h"
@@ -71,7 +73,7 @@ void TForm1::ActSaveProgListExecute() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING |
                  OFN_EXPLORER;
   {
-    ui::ModalScope modal;
+    ui::ModalScope modal(handle_);
     if (!GetSaveFileNameW(&dialog)) return;
   }
   file.resize(wcslen(file.c_str()));
@@ -86,7 +88,11 @@ void TForm1::ActSaveProgListExecute() {
       fields[position] = ShownCellText(row, static_cast<int>(position));
     text += CsvLine(fields);
   }
-  ReplaceFileContents(Narrow(file), Utf8ToAnsi(text));
+  const std::optional<std::string> bytes = Utf8ToCodePage932(text);
+  if (!bytes)
+    throw std::runtime_error("ファイル \"" + Narrow(file) + "\" に書き込めません。" +
+                             SystemErrorText(GetLastError()));
+  ReplaceFileContents(Narrow(file), *bytes);
 }
 
 void TForm1::ActDispItemSettingExecute() {

@@ -137,6 +137,7 @@ LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LP
   LRESULT result = 0;  // what a message whose handler failed answers
   ui::Guarded(window, [&] { result = self->HandleMessage(message, wParam, lParam); });
   if (message == WM_NCDESTROY) {
+    ui::ModalScope::RemoveProgramWindow(window);
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->handle_ = nullptr;
   }
@@ -223,6 +224,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::FormCreate() {
   dpi_ = ui::WindowDpi(handle_);
+  ui::ModalScope::AddProgramWindow(handle_);
   DragAcceptFiles(handle_, TRUE);  // files and shortcuts dropped select their program
   SetWatchTimer(false);
   iniPath_.clear();

@@ -121,6 +121,7 @@ INT_PTR CALLBACK TPropertyDialog::DialogProc(HWND window, UINT message, WPARAM w
     self = reinterpret_cast<TPropertyDialog*>(lParam);
     self->handle_ = window;
     SetWindowLongPtrW(window, DWLP_USER, lParam);
+    ui::ModalScope::AddProgramWindow(window);
   } else {
     self = reinterpret_cast<TPropertyDialog*>(GetWindowLongPtrW(window, DWLP_USER));
   }
@@ -128,6 +129,7 @@ INT_PTR CALLBACK TPropertyDialog::DialogProc(HWND window, UINT message, WPARAM w
   INT_PTR result = FALSE;
   ui::Guarded(window, [&] { result = self->HandleMessage(message, wParam, lParam); });
   if (message == WM_NCDESTROY) {
+    ui::ModalScope::RemoveProgramWindow(window);
     SetWindowLongPtrW(window, DWLP_USER, 0);
     self->handle_ = nullptr;
     self->WindowDestroyed();  // may free self
@@ -275,8 +277,14 @@ void TPropertyDialog::LayoutPage(Page& page) {
 }
 
 void TPropertyDialog::ShowPage(int index) {
-  for (int i = 0; i < 3; ++i)
-    if (pages_[i].window) ShowWindow(pages_[i].window, i == index ? SW_SHOW : SW_HIDE);
+  // The focus may not stay on a control of a page going out of sight: Enter would press it.
+  HWND focus = GetFocus();
+  for (int i = 0; i < 3; ++i) {
+    if (!pages_[i].window || i == index) continue;
+    if (focus && IsChild(pages_[i].window, focus)) SetFocus(tabs_);
+    ShowWindow(pages_[i].window, SW_HIDE);
+  }
+  if (pages_[index].window) ShowWindow(pages_[index].window, SW_SHOW);
 }
 
 void TPropertyDialog::Show() {

@@ -10,7 +10,7 @@ namespace orv::ui {
 
 INT_PTR ModalDialog::ShowModal(HINSTANCE instance, int templateId, HWND owner) {
   owner_ = owner;
-  ModalScope modal;
+  ModalScope modal(owner);
   INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, DialogProc,
                                    reinterpret_cast<LPARAM>(this));
   handle_ = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/window.h"
 
+#include <algorithm>
+
 #include "platform/win32/wide.h"
 
 namespace orv::ui {
@@ -20,15 +22,41 @@ UINT WindowDpi(HWND window) {
 }
 
 namespace {
-int modalDepth = 0;  // the UI thread's only
+// The UI thread's only.
+int modalDepth = 0;
+std::vector<HWND> programWindows;
 }  // namespace
 
-ModalScope::ModalScope() { ++modalDepth; }
-ModalScope::~ModalScope() { --modalDepth; }
+ModalScope::ModalScope(HWND owner) {
+  ++modalDepth;
+  HWND ownerRoot = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+  for (HWND window : programWindows) {
+    if (window == ownerRoot || !IsWindow(window) || !IsWindowEnabled(window)) continue;
+    EnableWindow(window, FALSE);
+    disabled_.push_back(window);
+  }
+}
+
+ModalScope::~ModalScope() {
+  --modalDepth;
+  for (HWND window : disabled_)
+    if (IsWindow(window)) EnableWindow(window, TRUE);
+}
+
 bool ModalScope::Active() { return modalDepth > 0; }
 
+void ModalScope::AddProgramWindow(HWND window) {
+  if (window && std::find(programWindows.begin(), programWindows.end(), window) == programWindows.end())
+    programWindows.push_back(window);
+}
+
+void ModalScope::RemoveProgramWindow(HWND window) {
+  programWindows.erase(std::remove(programWindows.begin(), programWindows.end(), window),
+                       programWindows.end());
+}
+
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
-  ModalScope modal;
+  ModalScope modal(owner);
   return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
 }
 

@@ -424,6 +424,33 @@ TEST_F(PropertyWindowE2E, EditButtonAsksThenEditsTheShownEntry) {
             L"from the property window");
 }
 
+TEST_F(PropertyWindowE2E, AModalStepOfOneWindowHoldsTheOtherToo) {
+  Start();
+  ASSERT_TRUE(Select(L"付箋メモ帳"));
+  app.Command(kCmdProperty);
+  HWND dialog = app.FindDialog(L"プロパティ");
+  ASSERT_NE(dialog, nullptr);
+  // The main window's rename dialog: "編集..." of the property window must wait for it.
+  PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdRename, 0), 0);
+  HWND rename = app.FindDialog(L"Rename");
+  ASSERT_NE(rename, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(dialog));
+  AppWindow::Answer(rename, IDCANCEL);
+  WaitUntil([&] { return !IsWindow(rename); });
+  EXPECT_TRUE(IsWindowEnabled(dialog));
+  // The property window's own question holds the main window.
+  HWND general = GetDlgItem(dialog, IDC_PROPERTY_GENERAL);
+  PostMessageW(general, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_EDITCOMMENT, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(general, IDC_GENERAL_EDITCOMMENT)));
+  HWND confirm = app.FindDialog(L"確認");
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(app.Handle()));
+  AppWindow::Answer(confirm, IDNO);
+  WaitUntil([&] { return !IsWindow(confirm); });
+  EXPECT_TRUE(IsWindowEnabled(app.Handle()));
+  EXPECT_TRUE(IsWindowEnabled(dialog));
+}
+
 TEST_F(PropertyWindowE2E, OwnerClosingWhileTheWindowsBoxIsOpenEndsCleanly) {
   // The main window goes away while "編集..." waits for its answer: the property window is
   // destroyed under its own handler, which may touch nothing of it afterwards.

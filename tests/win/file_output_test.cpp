@@ -34,7 +34,7 @@ std::size_t FileCount(const std::filesystem::path& folder) {
   return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
-TEST(Utf8ToAnsi, WritesCodePage932WithoutLookAlikes) {
+TEST(Utf8ToCodePage932, WritesShiftJisWithoutLookAlikes) {
   const std::pair<const char*, const char*> cases[] = {
       {"", ""},
       {"abc, \"x\"\r\n", "abc, \"x\"\r\n"},
@@ -46,7 +46,7 @@ TEST(Utf8ToAnsi, WritesCodePage932WithoutLookAlikes) {
       {"Atelier Kōbō", "Atelier K?b?"},
       {"Ｃ：＼", "\x82\x62\x81\x46\x81\x5F"},  // full-width forms exist in 932
   };
-  for (auto [text, expected] : cases) EXPECT_EQ(Utf8ToAnsi(text), expected) << text;
+  for (auto [text, expected] : cases) EXPECT_EQ(Utf8ToCodePage932(text), expected) << text;
 }
 
 TEST(ReplaceFileContents, ReplacesWholeAndLeavesNothingBeside) {
@@ -79,7 +79,14 @@ TEST(ReplaceFileContents, AFailureKeepsTheOldFileAndNamesIt) {
   auto blocked = folder / L"blocked.csv";
   std::filesystem::create_directory(blocked);
   std::ofstream(blocked / L"inside.txt") << "keep";
-  EXPECT_THROW(ReplaceFileContents(Narrow(blocked.wstring()), "data"), std::runtime_error);
+  try {
+    ReplaceFileContents(Narrow(blocked.wstring()), "data");
+    ADD_FAILURE() << "a folder was replaced";
+  } catch (const std::runtime_error& e) {
+    // The target refuses, so the file cannot be created there.
+    EXPECT_EQ(std::string(e.what()).rfind("ファイル \"" + Narrow(blocked.wstring()) + "\" を作成できません。", 0), 0u)
+        << e.what();
+  }
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
   EXPECT_EQ(ReadBytes(blocked / L"inside.txt"), "keep");
   EXPECT_EQ(FileCount(folder), 1u);  // no temporary file left beside it

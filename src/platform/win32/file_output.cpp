@@ -11,17 +11,19 @@
 
 namespace orv {
 
-std::string Utf8ToAnsi(std::string_view text) {
+std::optional<std::string> Utf8ToCodePage932(std::string_view text) {
+  constexpr UINT kShiftJis = 932;
   const std::wstring wide = Widen(text);
-  if (wide.empty()) return {};
+  if (wide.empty()) return std::string();
   const int length = static_cast<int>(wide.size());
   const char* fallback = "?";
-  int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0,
+  int size = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0,
                                  fallback, nullptr);
-  if (size <= 0) return std::string(wide.size(), '?');
+  if (size <= 0) return std::nullopt;
   std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, out.data(), size,
-                      fallback, nullptr);
+  if (WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, wide.data(), length, out.data(), size,
+                          fallback, nullptr) != size)
+    return std::nullopt;
   return out;
 }
 
@@ -29,8 +31,10 @@ namespace {
 
 [[noreturn]] void Fail(const char* format, const std::string& path, DWORD code) {
   std::string message = format;
-  message.replace(message.find("%s"), 2, path);
-  message.replace(message.find("%s"), 2, SystemErrorText(code));
+  const std::size_t first = message.find("%s");
+  message.replace(first, 2, path);
+  // After the path: a file name may hold "%s" itself.
+  message.replace(message.find("%s", first + path.size()), 2, SystemErrorText(code));
   throw std::runtime_error(message);
 }
 
@@ -75,8 +79,12 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   if (!FlushFileBuffers(file)) abandon(GetLastError());
   HANDLE closing = std::exchange(file, INVALID_HANDLE_VALUE);
   if (!CloseHandle(closing)) abandon(GetLastError());
-  if (!MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    abandon(GetLastError());
+  if (!MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // The target itself refuses (open elsewhere, read-only, a folder): it cannot be created.
+    const DWORD code = GetLastError();
+    DeleteFileW(temp);
+    Fail(kCannotCreate, path, code);
+  }
 }
 
 }  // namespace orv

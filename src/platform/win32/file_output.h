@@ -1,14 +1,16 @@
-// Files the program writes whole: in the ANSI code page, and never truncating the old file
-// before the new one is complete.
+// Files the program writes whole: in code page 932, and never truncating the old file before
+// the new one is complete.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace orv {
 
-// UTF-8 text in the system's ANSI code page (932 on a Japanese system). A character the code
-// page cannot hold becomes "?", never a look-alike (no best-fit: "¥" is not "\").
-std::string Utf8ToAnsi(std::string_view text);
+// UTF-8 text in code page 932 (Shift-JIS), whatever the system's own code page. A character
+// the code page cannot hold becomes "?", never a look-alike (no best-fit: "¥" is not "\").
+// Nothing when the system cannot convert at all (GetLastError tells why).
+std::optional<std::string> Utf8ToCodePage932(std::string_view text);
 
 // Writes all of `bytes` to an open file handle, checking every write: 0, or the system's error
 // code of the first write that failed or fell short.
