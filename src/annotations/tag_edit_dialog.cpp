@@ -16,12 +16,6 @@ namespace {
 constexpr int kClientWidth = 265;
 constexpr int kClientHeight = 221;
 
-COLORREF Resolve(TColor color) {
-  if (color == kNoColor) return GetSysColor(COLOR_BTNFACE);
-  return (color & 0xFF000000u) == 0xFF000000u ? GetSysColor(static_cast<int>(color & 0xFF))
-                                              : static_cast<COLORREF>(color);
-}
-
 }  // namespace
 
 TTagEditDialog::TTagEditDialog(TTagList& tags, HFONT font)
@@ -122,7 +116,7 @@ void TTagEditDialog::Panel1Click() {
   CHOOSECOLORW choose{};
   choose.lStructSize = sizeof choose;
   choose.hwndOwner = Handle();
-  choose.rgbResult = Resolve(tag->Color);
+  choose.rgbResult = ui::ColorToRgb(tag->Color);
   choose.lpCustColors = customColors;
   choose.Flags = CC_RGBINIT;
   ui::ModalScope modal(Handle());
@@ -141,7 +135,7 @@ void TTagEditDialog::ListBox1DrawItem(const DRAWITEMSTRUCT& draw) {
   COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
   COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
   if (!selected && tag && tag->Color != kNoColor) {
-    back = Resolve(tag->Color);
+    back = ui::ColorToRgb(tag->Color);
     if (tag->WhiteText) fore = RGB(255, 255, 255);
   }
   HBRUSH brush = CreateSolidBrush(back);
@@ -163,7 +157,7 @@ void TTagEditDialog::DrawColorButton(const DRAWITEMSTRUCT& draw) {
   RECT rect = draw.rcItem;
   DrawEdge(draw.hDC, &rect, (draw.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED,
            BF_RECT | BF_ADJUST);
-  HBRUSH brush = CreateSolidBrush(Resolve(shownColor_));
+  HBRUSH brush = CreateSolidBrush(ui::ColorToRgb(shownColor_));
   FillRect(draw.hDC, &rect, brush);
   DeleteObject(brush);
   if (draw.itemState & ODS_FOCUS) {

@@ -8,24 +8,11 @@
 namespace orv {
 namespace {
 
-COLORREF SwatchColor(TColor color) {
-  if (color == kNoColor) return GetSysColor(COLOR_BTNFACE);
-  return (color & 0xFF000000u) == 0xFF000000u ? GetSysColor(static_cast<int>(color & 0xFF))
-                                              : static_cast<COLORREF>(color);
-}
-
 // A square of the colour in a one-pixel black frame, opaque, for a menu item.
 HBITMAP Swatch(COLORREF color, int size) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) return bitmap;
-  auto* pixels = static_cast<std::uint32_t*>(bits);
+  std::uint32_t* pixels = nullptr;
+  HBITMAP bitmap = ui::CreatePixelBitmap(size, pixels);
+  if (!pixels) return bitmap;
   const std::uint32_t fill = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) |
                              GetBValue(color);
   for (int y = 0; y < size; ++y)
@@ -78,7 +65,7 @@ void TForm1::BuildTagImages() {
   const int size = ui::Scale(16, ui::WindowDpi(handle_));
   std::vector<HBITMAP> swatches;
   swatches.push_back(Swatch(GetSysColor(COLOR_BTNFACE), size));
-  for (int i = 0; i < kTagCount; ++i) swatches.push_back(Swatch(SwatchColor(tagList_->Items(i)->Color), size));
+  for (int i = 0; i < kTagCount; ++i) swatches.push_back(Swatch(ui::ColorToRgb(tagList_->Items(i)->Color), size));
   // The context menu shows them; the main menu has none.
   for (int i = 0; i <= kTagCount; ++i) {
     MENUITEMINFOW item{};

@@ -13,16 +13,12 @@ LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
       const TAppTag* tag = r ? tagList_->Items(r->TagIndex) : nullptr;
       if (tag && tag->Color != kNoColor) {
         const TColor color = tag->Color;
-        draw.clrTextBk = (color & 0xFF000000u) == 0xFF000000u
-                             ? GetSysColor(static_cast<int>(color & 0xFF))
-                             : color;
+        draw.clrTextBk = ui::ColorToRgb(color);
         if (tag->WhiteText) draw.clrText = RGB(255, 255, 255);
         return CDRF_NEWFONT;
       }
       if (actions_.IsChecked(kCmdStngStripe) && item % 2 == 0) {
-        draw.clrTextBk = (stripeColor_ & 0xFF000000u) == 0xFF000000u
-                             ? GetSysColor(static_cast<int>(stripeColor_ & 0xFF))
-                             : stripeColor_;
+        draw.clrTextBk = ui::ColorToRgb(stripeColor_);
         return CDRF_NEWFONT;
       }
       return CDRF_DODEFAULT;

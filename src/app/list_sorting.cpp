@@ -19,15 +19,8 @@ constexpr int kBlankImage = 2;
 // A grey triangle, 5 wide and 3 high at 16x16, in the right half of the cell, drawn at `size`
 // pixels by nearest neighbour; the blank image is the same picture with nothing drawn.
 HBITMAP SortBitmap(int image, int size, HBITMAP& mask) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  auto* pixels = static_cast<std::uint32_t*>(bits);
+  std::uint32_t* pixels = nullptr;
+  HBITMAP color = ui::CreatePixelBitmap(size, pixels);
   // Monochrome rows are word-aligned, most significant bit first; 1 = transparent.
   const int stride = (size + 15) / 16 * 2;
   std::vector<std::uint8_t> maskBytes(static_cast<std::size_t>(stride * size), 0xFF);

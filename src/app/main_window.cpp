@@ -39,9 +39,6 @@ std::wstring ModulePath() {
   }
 }
 
-TColor ResolveSystemColor(TColor color) {
-  return (color & 0xFF000000u) == 0xFF000000u ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
-}
 
 }  // namespace
 
@@ -252,7 +249,7 @@ void TForm1::FormCreate() {
   columnSetting_->LoadFromFile(ini);
   ApplyColumnSetting();
 
-  tagList_ = std::make_unique<TTagList>(ResolveSystemColor);
+  tagList_ = std::make_unique<TTagList>([](TColor color) { return ui::ColorToRgb(color); });
   tagList_->LoadFromFile(ini);
   for (int i = 0; i < kTagCount; ++i)
     actions_.SetCaption(kCmdTag0 + i, tagList_->Items(i)->Caption);

@@ -55,6 +55,25 @@ void ModalScope::RemoveProgramWindow(HWND window) {
                        programWindows.end());
 }
 
+COLORREF ColorToRgb(std::uint32_t color) {
+  if (color == 0x1FFFFFFFu) return GetSysColor(COLOR_BTNFACE);
+  return (color & 0xFF000000u) == 0xFF000000u ? GetSysColor(static_cast<int>(color & 0xFF))
+                                              : static_cast<COLORREF>(color & 0x00FFFFFFu);
+}
+
+HBITMAP CreatePixelBitmap(int size, std::uint32_t*& pixels) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  pixels = bitmap ? static_cast<std::uint32_t*>(bits) : nullptr;
+  return bitmap;
+}
+
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
   ModalScope modal(owner);
   return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ class ModalScope {
  private:
   std::vector<HWND> disabled_;
 };
+
+// A colour value as drawing takes it: a system colour reference (high byte 0xFF) becomes the
+// system's current colour, the no-colour value 0x1FFFFFFF the button face.
+COLORREF ColorToRgb(std::uint32_t color);
+
+// A top-down 32-bit bitmap of size x size pixels, and its pixels (0xAARRGGBB) to draw on.
+HBITMAP CreatePixelBitmap(int size, std::uint32_t*& pixels);
 
 // A message box inside a ModalScope.
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags);
