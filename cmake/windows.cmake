@@ -38,6 +38,7 @@ add_library(orvalinde_ui STATIC
   src/app/cleanup_commands.cpp
   src/app/shell_commands.cpp
   src/app/files_dropped.cpp
+  src/app/startup_profile.cpp
 )
 target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32 comdlg32 ole32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})
