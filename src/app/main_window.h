@@ -117,6 +117,8 @@ class TForm1 {
   // Sorting and selection (list_sorting.cpp).
   void ListViewColumnClick(int position);
   void SortByColumn(int state);
+  // Unselects and unfocuses the selected and the focused row.
+  void ClearListSelection();
   void SetHeaderSortImage(int position, int image);
   void CreateSortImages();
   const TProgram* ProgramOfItem(int item) const;

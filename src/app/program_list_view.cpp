@@ -152,7 +152,7 @@ void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
       bool& attached;
       ~Reattach() { attached = true; }
     } reattach{changeHandlerAttached_};
-    ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearListSelection();
     rows_.clear();
     if (programs)
       rows_ = BuildTabRows(*programs, tab, actions_.IsChecked(kCmdStngSysComp));
