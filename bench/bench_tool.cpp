@@ -1,10 +1,12 @@
 // The benchmark's Windows side, run under Wine in a private prefix by bench/run:
 //   populate N        replaces the synthetic entries with N new ones over the three roots
-//   scan R            the scan alone (all three roots, records filled), R runs
+//   scan R            the scan alone (all three roots, records filled), R runs, on the default
+//                     count of threads, on one and on two
 //   floor R           the same registry reads with bare Win32 calls and nothing else
 //   tick R            one watch tick (three subkey counts)
-//   window EXE R      start-up, full refresh, tab redisplay, sorts, a find and peak working set
-//                     of EXE
+//   window EXE R      start-up (with the window's own steps), full refresh, the watch's refresh
+//                     after one entry is removed, tab redisplay, sorts, a find, the CSV export
+//                     and peak working set of EXE
 // Every figure is printed as "name value" in milliseconds (median of the runs), bytes or a count.
 #include <windows.h>
 #include <commctrl.h>
@@ -185,6 +187,12 @@ class TimedKey : public orv::RegistryKey {
     Add(1, start);
     return names;
   }
+  std::vector<orv::SubKeyEntry> SubKeys() override {
+    double start = NowMs();
+    auto keys = inner_->SubKeys();
+    Add(1, start);
+    return keys;
+  }
   std::optional<std::uint32_t> SubKeyCount() override { return inner_->SubKeyCount(); }
   bool ValueExists(std::string_view name) override { return inner_->ValueExists(name); }
   bool QueryValue(std::string_view name, orv::RegistryValue& out) override {
@@ -225,6 +233,7 @@ class TimedRegistry : public orv::Registry {
     stats[key ? 0 : 4].ms += NowMs() - start;
     return key ? std::make_unique<TimedKey>(std::move(key), stats) : nullptr;
   }
+  std::uint64_t Now() override { return inner_.Now(); }
   std::vector<CallStats> stats{{"open"}, {"enumerate subkeys"}, {"query one value"},
                                {"read all values"}, {"open, missing key"}, {"close"}};
 
@@ -314,7 +323,59 @@ void ClickHeader(HWND window, int position) {
   UpdateWindow(list);
 }
 
+HWND FindSaveDialog(DWORD pid) {
+  HWND found = nullptr;
+  while ((found = FindWindowExW(nullptr, found, L"#32770", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(found, &owner);
+    if (owner == pid && GetDlgItem(found, 0x47C)) return found;  // the file name box (cmb13)
+  }
+  return nullptr;
+}
+
+// The export from the save dialog's close to the written file; -1 when it failed.
+double TimeExport(HWND window, DWORD pid, const std::wstring& target) {
+  DeleteFileW(target.c_str());
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(orv::kCmdSaveProgList, 0), 0);
+  HWND save = nullptr;
+  for (double waited = NowMs(); !(save = FindSaveDialog(pid)) && NowMs() - waited < 30000;)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (!save) return -1;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it settle as a user would
+  HWND nameBox = GetDlgItem(save, 0x47C);
+  HWND combo = FindWindowExW(nameBox, nullptr, L"ComboBox", nullptr);
+  HWND edit = FindWindowExW(combo ? combo : nameBox, nullptr, L"Edit", nullptr);
+  if (!edit) return -1;
+  SetWindowTextW(edit, target.c_str());
+  PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  // From the dialog's end, when the program starts on the rows, to the written file.
+  for (double waited = NowMs(); IsWindow(save) && NowMs() - waited < 30000;)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  const double start = NowMs();
+  while (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (NowMs() - start > 60000) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  SendMessageW(window, WM_NULL, 0, 0);  // returns once the handler has finished
+  return NowMs() - start;
+}
+
+// Removes one bench entry of the 64-bit machine view; false when there is none left to remove.
+bool RemoveOneEntry(int run) {
+  wchar_t name[96];
+  swprintf(name, 96, L"OrvBench Program %05d", 3 + 20 * run);  // i % 20 == 3: machine, 64-bit
+  std::wstring path = std::wstring(kUninstall) + L"\\" + name;
+  return RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), KEY_WOW64_64KEY, 0) == ERROR_SUCCESS;
+}
+
 int Window(const std::wstring& exe, int runs) {
+  // The window reports its own start-up steps into this file.
+  wchar_t folder[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, folder, MAX_PATH);
+  if (wchar_t* slash = wcsrchr(folder, L'\\')) slash[1] = 0;
+  const std::wstring profilePath = std::wstring(folder) + L"startup-profile.txt";
+  DeleteFileW(profilePath.c_str());
+  SetEnvironmentVariableW(L"ORV_STARTUP_PROFILE", profilePath.c_str());
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -333,7 +394,30 @@ int Window(const std::wstring& exe, int runs) {
   UpdateWindow(GetDlgItem(window, orv::kIdProgramList));
   Print("startup_ms", NowMs() - start);
   Print("rows", RowCount(window));
+  for (double waited = NowMs(); GetFileAttributesW(profilePath.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                                NowMs() - waited < 10000;)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (FILE* file = _wfopen(profilePath.c_str(), L"r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, file)) std::printf("startup_step %s", line);
+    std::fclose(file);
+  }
   Print("refresh_ms", TimeMedian(runs, [&] { CommandAndPaint(window, orv::kCmdRefresh); }));
+  // The watch's refresh after an uninstall: one entry removed, then the watch's timer message
+  // (the one the window gets each second), timed until the list has painted one row fewer.
+  {
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+      const int before = RowCount(window);
+      if (!RemoveOneEntry(run)) break;
+      const double started = NowMs();
+      SendMessageW(window, WM_TIMER, 1, 0);  // the window's watch timer
+      UpdateWindow(GetDlgItem(window, orv::kIdProgramList));
+      const double took = NowMs() - started;
+      if (RowCount(window) == before - 1) times.push_back(took);
+    }
+    if (!times.empty()) Print("watch_refresh_ms", Median(times));
+  }
   Print("tab_ms", TimeMedian(runs, [&] { CommandAndPaint(window, orv::kCmdGoNextTab); }) );
   CommandAndPaint(window, orv::kCmdGoPrevTab);
   // Each position clicked twice per run, so every run sorts (ascending, then descending).
@@ -353,6 +437,15 @@ int Window(const std::wstring& exe, int runs) {
     PostMessageW(GetDlgItem(window, orv::kIdProgramList), WM_KEYDOWN, VK_HOME, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Print("find_ms", TimeMedian(runs, [&] { CommandAndPaint(window, orv::kCmdFindNext); }));
+  }
+  {
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+      const double took = TimeExport(window, pi.dwProcessId,
+                                     std::wstring(folder) + L"export-" + std::to_wstring(run) + L".csv");
+      if (took >= 0) times.push_back(took);
+    }
+    if (!times.empty()) Print("export_ms", Median(times));
   }
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
@@ -387,7 +480,14 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"scan") {
     orv::ProgramList programs;
     orv::ScanContext context{registry, system, {}, {}};
+    for (unsigned threads : {1u, 2u, 4u}) {
+      context.threads = threads;
+      const std::string name = "scan_" + std::to_string(threads) + "_ms";
+      Print(name.c_str(), TimeMedian(runs, [&] { orv::ScanAllUninstallKeys(context, programs); }));
+    }
+    context.threads = 0;
     Print("scan_ms", TimeMedian(runs, [&] { orv::ScanAllUninstallKeys(context, programs); }));
+    Print("scan_threads", orv::DefaultScanThreads());
     Print("records", static_cast<double>(programs.size()));
     std::size_t strings = 0;
     for (const auto& p : programs)
@@ -405,6 +505,7 @@ int wmain(int argc, wchar_t** argv) {
     TimedRegistry timed;
     orv::ProgramList programs;
     orv::ScanContext context{timed, system, {}, {}};
+    context.threads = 1;  // the calls timed one after another
     double start = NowMs();
     orv::ScanAllUninstallKeys(context, programs);
     double total = NowMs() - start, inRegistry = 0;

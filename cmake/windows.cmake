@@ -43,6 +43,7 @@ add_library(orvalinde_ui STATIC
   src/annotations/rename_dialog.cpp
   src/annotations/edit_comment_dialog.cpp
   src/dialogs/property_dialog.cpp
+  src/app/startup_profile.cpp
 )
 target_link_libraries(orvalinde_ui PUBLIC orvalinde_win32 comctl32 comdlg32 ole32)
 target_compile_options(orvalinde_ui PRIVATE ${ORV_WARNINGS})

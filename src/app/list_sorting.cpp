@@ -68,6 +68,14 @@ TProgram* TForm1::SelectedProgram() {
 
 void TForm1::ListViewColumnClick(int position) { SortByColumn(NextSortState(sortState_, position)); }
 
+void TForm1::ClearListSelection() {
+  // Item by item: "every item" (-1) makes the list visit, and redraw, all its rows.
+  for (int flag : {LVNI_SELECTED, LVNI_FOCUSED}) {
+    const int item = ListView_GetNextItem(programList_, -1, flag);
+    if (item >= 0) ListView_SetItemState(programList_, item, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
 void TForm1::SortByColumn(int state) {
   state = ClampSortState(state, static_cast<int>(columnIds_.size()));
   sortState_ = state;
@@ -81,7 +89,7 @@ void TForm1::SortByColumn(int state) {
   if (selectedRow >= 0) {
     auto it = std::find(rows_.begin(), rows_.end(), selectedRow);
     int item = static_cast<int>(it - rows_.begin());
-    ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearListSelection();
     ListView_SetItemState(programList_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetSelectionMark(programList_, item);
   }

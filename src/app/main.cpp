@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "dialogs/property_dialog.h"
+#include "app/startup_profile.h"
 #include "ui/window.h"
 
 namespace {
@@ -21,11 +22,13 @@ void ShowStartupFailure(const std::string& message) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  orv::StartupMark("process loaded, entry reached");
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   // The shell's icon, link and ShellExecute calls want COM on this thread.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  orv::StartupMark("common controls and COM");
   try {
     orv::TForm1 form;
     form.Create(instance, show);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 #include <shellapi.h>
@@ -11,6 +12,7 @@
 #include "app/command_ids.h"
 #include "app/data_files.h"
 #include "app/program_rows.h"
+#include "app/startup_profile.h"
 #include "catalogue/uninstall_scan.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_ini.h"
@@ -53,6 +55,19 @@ TForm1::~TForm1() {
 
 void TForm1::Create(HINSTANCE instance, int show) {
   instance_ = instance;
+  // Taken before the first scan; only the watch changes them afterwards.
+  keyCounts_ = CountAllUninstallKeys(registry_);
+  // The first scan's reads need no window: they run while it is being built.
+  try {
+    firstReads_ = std::async(std::launch::async, [this] {
+      return ReadUninstallEntries(registry_, system_, 0,
+                                  {std::begin(kAllRegistryRoots), std::end(kAllRegistryRoots)},
+                                  nullptr);
+    });
+  } catch (const std::system_error&) {
+    // No thread to start: the first refresh reads on this one.
+  }
+  StartupMark("first scan started");
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = WindowProc;
@@ -86,6 +101,8 @@ void TForm1::Create(HINSTANCE instance, int show) {
   }
   UpdateWindow(window);
   SetFocus(programList_);
+  StartupMark("window shown and painted");
+  WriteStartupProfile();
   TellUnreadableAnnotations();
 }
 
@@ -228,8 +245,7 @@ void TForm1::FormCreate() {
   stripeColor_ = 15790320;
   findText_.clear();
   findMatchCase_ = false;
-  // Taken before the first scan; only the watch changes them afterwards.
-  keyCounts_ = CountAllUninstallKeys(registry_);
+  StartupMark("window created");
 
   // Beside the exe, or in the per-user folder where the exe's folder cannot be written.
   std::string perUserFolder = system_.ExpandEnvironment("%APPDATA%");
@@ -243,29 +259,36 @@ void TForm1::FormCreate() {
   CreateActions();
   CreateControls();
   ApplySystemFont();
+  StartupMark("actions, controls and font");
 
   Win32Ini ini(iniPath_);
   columnSetting_ = std::make_unique<TLvColumnSetting>();
   columnSetting_->LoadFromFile(ini);
   ApplyColumnSetting();
+  StartupMark("columns read and made");
 
   tagList_ = std::make_unique<TTagList>([](TColor color) { return ui::ColorToRgb(color); });
   tagList_->LoadFromFile(ini);
   for (int i = 0; i < kTagCount; ++i)
     actions_.SetCaption(kCmdTag0 + i, tagList_->Items(i)->Caption);
+  StartupMark("tags read");
   CreateMenus();
+  StartupMark("menus");
   BuildTagImages();
+  StartupMark("tag swatches");
 
   LoadSettings(iniPath_);
   programs_ = std::make_unique<ProgramList>();
   LoadAnnotations();
+  StartupMark("settings and annotations read");
 
   CreateListImages();
-
   SelectTab(kTabApplications);
+  StartupMark("images and first tab");
+  // By name: the first fill sorts once.
+  sortState_ = 1;
   actions_.Execute(kCmdRefresh);
-  ShowTab(kTabApplications);
-  SortByColumn(1);
+  StartupMark("first scan: reads waited for, hooks, rows sorted");
   SetWatchTimer(true);
 }
 

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "app/find_matcher.h"
 #include "catalogue/registry_watch.h"
 #include "catalogue/program.h"
+#include "catalogue/uninstall_scan.h"
 #include "columns/column_model.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
@@ -85,6 +87,8 @@ class TForm1 {
 
   // List population (program_list_view.cpp).
   void ActRefreshExecute();
+  // F5 rereads every entry; the watch's refresh keeps the records of unchanged entries.
+  void RefreshPrograms(bool rereadAll);
   void ShowTab(int tab);
   void ShowPrograms(const ProgramList* programs, int tab);
   void UpdateProgramCount();
@@ -118,6 +122,8 @@ class TForm1 {
   // Sorting and selection (list_sorting.cpp).
   void ListViewColumnClick(int position);
   void SortByColumn(int state);
+  // Unselects and unfocuses the selected and the focused row.
+  void ClearListSelection();
   void SetHeaderSortImage(int position, int image);
   void CreateSortImages();
   const TProgram* ProgramOfItem(int item) const;
@@ -220,6 +226,9 @@ class TForm1 {
   bool startMaximized_ = false;
   static constexpr UINT_PTR kWatchTimerId = 1;
   std::wstring cellBuffer_;
+  // The first scan's registry reads, started before the window is built (declared last: it
+  // is waited for before the registry and the services it reads through go).
+  std::future<ScanReads> firstReads_;
 };
 
 }  // namespace orv

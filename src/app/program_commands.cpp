@@ -65,7 +65,8 @@ void TForm1::WatchTimerTick() {
     TForm1* form;
     ~Restart() { form->SetWatchTimer(true); }
   } restart{this};
-  if (watch_.Tick(keyCounts_)) actions_.Execute(kCmdRefresh);
+  // Only the entries that changed are read again; F5 rereads them all.
+  if (watch_.Tick(keyCounts_)) RefreshPrograms(false);
 }
 
 }  // namespace orv

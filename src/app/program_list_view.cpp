@@ -49,13 +49,17 @@ void TForm1::ReloadStatusImages() {
   }
 }
 
-void TForm1::ActRefreshExecute() {
+void TForm1::ActRefreshExecute() { RefreshPrograms(true); }
+
+void TForm1::RefreshPrograms(bool rereadAll) {
   WaitCursor wait;
   SetWatchTimer(false);
   struct Restart {
     TForm1* form;
     ~Restart() { form->SetWatchTimer(true); }
   } restart{this};
+  // Records are kept only from a whole scan: a partial one would read as removed entries.
+  const bool keepUnchanged = !rereadAll && scanComplete_ && !programs_->empty();
   // The marks of the listed programs survive the rescan through the store; a list that a
   // failed scan left short only adds to it.
   if (!programs_->empty()) {
@@ -82,7 +86,15 @@ void TForm1::ActRefreshExecute() {
   // scroll position survive; nothing paints in between, and a failed scan still rebuilds.
   scanComplete_ = false;
   try {
-    ScanAllUninstallKeys(context, *programs_);
+    // The hooks (icons, annotations) run here, on this thread and in scan order.
+    ScanReads reads = firstReads_.valid()
+                          ? firstReads_.get()
+                          : ReadUninstallEntries(
+                                registry_, system_, 0,
+                                {std::begin(kAllRegistryRoots), std::end(kAllRegistryRoots)},
+                                keepUnchanged ? programs_.get() : nullptr);
+    programs_->clear();
+    FinishScan(context, reads, *programs_);
     scanComplete_ = true;
   } catch (...) {
     ShowTab(TabCtrl_GetCurSel(tabStrip_));  // what was read so far, never a stale position
@@ -145,7 +157,7 @@ void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
       bool& attached;
       ~Reattach() { attached = true; }
     } reattach{changeHandlerAttached_};
-    ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearListSelection();
     rows_.clear();
     if (programs)
       rows_ = BuildTabRows(*programs, tab, actions_.IsChecked(kCmdStngSysComp));

@@ -47,6 +47,13 @@ struct TProgram {
   std::int32_t TagIndex = -1;
   bool ChangeAllowed = true;
   bool IsNew = false;
+  // What the scan saw of the entry's keys, so that a later scan can tell whether it changed:
+  // the last-write times of its Uninstall key and of its ARPCache key (0: none), and whether
+  // both were older than the scan by more than the clock's grain (a later write cannot then
+  // carry the same time).
+  std::uint64_t KeyWriteTime = 0;
+  std::uint64_t CacheWriteTime = 0;
+  bool WriteTimesSettled = false;
 };
 
 // Records are referred to by position, never by pointer: a rescan replaces them all.

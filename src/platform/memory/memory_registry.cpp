@@ -51,6 +51,13 @@ class MemoryKey : public RegistryKey {
     return registry_.OpenKey(root_, path_ + "\\" + std::string(name), access);
   }
 
+  std::vector<SubKeyEntry> SubKeys() override {
+    std::vector<SubKeyEntry> keys;
+    if (auto* node = registry_.Find(root_, path_))
+      for (auto& child : node->children) keys.push_back({child->name, child->lastWrite});
+    return keys;
+  }
+
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;
     if (auto* node = registry_.Find(root_, path_))
@@ -99,6 +106,7 @@ class MemoryKey : public RegistryKey {
       return false;
     }
     node->values.erase(it);
+    registry_.Touch(*node);
     return true;
   }
   std::uint32_t LastError() const override { return lastError_; }
@@ -185,6 +193,8 @@ MemoryRegistry::Node& MemoryRegistry::CreateKey(RegistryRoot root, std::string_v
       node->children.push_back(std::make_unique<Node>());
       next = node->children.back().get();
       next->name = part;
+      Touch(*node);
+      Touch(*next);
     }
     node = next;
   }
@@ -194,6 +204,7 @@ MemoryRegistry::Node& MemoryRegistry::CreateKey(RegistryRoot root, std::string_v
 void MemoryRegistry::SetValue(RegistryRoot root, std::string_view path, std::string_view name,
                               RegistryValue value) {
   Node& node = CreateKey(root, path);
+  Touch(node);
   if (RegistryValue* existing = FindValue(node, name)) {
     *existing = std::move(value);
     return;
@@ -234,6 +245,14 @@ bool MemoryRegistry::RemoveKey(RegistryRoot root, std::string_view path) {
                          [&](auto& c) { return EqualsAsciiNoCase(c->name, leaf); });
   if (it == parent->children.end()) return false;
   parent->children.erase(it);
+  Touch(*parent);
+  return true;
+}
+
+bool MemoryRegistry::SetLastWrite(RegistryRoot root, std::string_view path, std::uint64_t time) {
+  Node* node = Find(root, path);
+  if (!node) return false;
+  node->lastWrite = time;
   return true;
 }
 

@@ -18,11 +18,20 @@ class MemoryRegistry : public Registry {
     bool writable = true;
     // Values whose writes and deletes the key refuses, as a registry denying them would.
     std::vector<std::string> refusedValues;
+    std::uint64_t lastWrite = 0;
   };
 
   MemoryRegistry();
   std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
                                        KeyAccess access) override;
+  // A clock that moves only when told to or when a key is written: every change to a key
+  // (a value set or deleted, a subkey added or removed) stamps it with the next tick.
+  std::uint64_t Now() override { return clock_; }
+  void AdvanceClock(std::uint64_t ticks) { clock_ += ticks; }
+  // Stamps a key as the system would after a write at `time`; false when it is missing.
+  bool SetLastWrite(RegistryRoot root, std::string_view path, std::uint64_t time);
+  // Called for every change the registry's own writers make.
+  void Touch(Node& node) { node.lastWrite = ++clock_; }
 
   // Fixture helpers: create keys and values as needed.
   Node& CreateKey(RegistryRoot root, std::string_view path);
@@ -41,6 +50,7 @@ class MemoryRegistry : public Registry {
  private:
   Node roots_[3];
   std::uint32_t lastOpenError_ = 0;
+  std::uint64_t clock_ = 133'000'000'000'000'000ull;  // a file time in late 2022
 };
 
 RegistryValue MakeStringValue(std::string_view text, std::uint32_t type = kRegSz);

@@ -117,6 +117,30 @@ class Win32Key : public RegistryKey {
     return names;
   }
 
+  std::vector<SubKeyEntry> SubKeys() override {
+    std::vector<SubKeyEntry> keys;
+    DWORD count = 0, longest = 0;
+    if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return keys;
+    keys.reserve(count);
+    std::wstring name(std::max<DWORD>(longest, 255) + 1, L'\0');
+    for (DWORD i = 0;; ++i) {
+      DWORD length = static_cast<DWORD>(name.size());
+      FILETIME written{};
+      LONG rc = RegEnumKeyExW(key_, i, name.data(), &length, nullptr, nullptr, nullptr, &written);
+      if (rc == ERROR_MORE_DATA) {
+        name.resize(name.size() * 2);
+        --i;
+        continue;
+      }
+      if (rc != ERROR_SUCCESS) break;
+      keys.push_back({Narrow(std::wstring_view(name.data(), length)),
+                      (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime});
+    }
+    return keys;
+  }
+
   std::optional<std::uint32_t> SubKeyCount() override {
     DWORD count = 0;
     if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
@@ -227,5 +251,11 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, std::stri
 }
 
 std::uint32_t Win32Registry::LastOpenError() const { return lastOpenError; }
+
+std::uint64_t Win32Registry::Now() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  return (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
 
 }  // namespace orv

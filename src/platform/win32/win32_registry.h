@@ -8,6 +8,7 @@ class Win32Registry : public Registry {
   std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
                                        KeyAccess access) override;
   std::uint32_t LastOpenError() const override;
+  std::uint64_t Now() override;
 };
 
 }  // namespace orv
