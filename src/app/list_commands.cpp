@@ -15,6 +15,7 @@
 #include "dialogs/find_dialog.h"
 #include "platform/win32/file_output.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/staged_ini.h"
 #include "platform/win32/win32_ini.h"
 #include "ui/window.h"
 
@@ -96,8 +97,9 @@ void TForm1::ActDispItemSettingExecute() {
   // The choice is applied even when the settings file refuses it; the refusal is told after.
   std::exception_ptr saveError;
   try {
-    Win32Ini ini(iniPath_);
+    StagedIni ini(iniPath_);
     columnSetting_->SaveToFile(ini);
+    ini.Commit();
   } catch (...) {
     saveError = std::current_exception();
   }
