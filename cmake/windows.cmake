@@ -7,6 +7,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_library(orvalinde_win32 STATIC
   src/platform/win32/win32_registry.cpp
   src/platform/win32/win32_ini.cpp
+  src/platform/win32/staged_ini.cpp
   src/platform/win32/win32_system.cpp
   src/platform/win32/file_output.cpp
   src/platform/win32/file_version.cpp

@@ -21,11 +21,17 @@ add_executable(e2e_driver tests/e2e/window_driver.cpp
                           tests/e2e/main_window_e2e_test.cpp
                           tests/e2e/list_commands_e2e_test.cpp
                           tests/e2e/program_operations_e2e_test.cpp
-                          tests/e2e/property_window_e2e_test.cpp)
+                          tests/e2e/property_window_e2e_test.cpp
+                          tests/e2e/hostile_registry_e2e_test.cpp)
 target_include_directories(e2e_driver PRIVATE src)
 target_link_libraries(e2e_driver PRIVATE gtest_main comctl32 ole32 uuid advapi32)
 target_compile_options(e2e_driver PRIVATE ${ORV_WARNINGS})
+# Planted as C:\\Program.exe and as msiexec.exe beside the exe; it must never be started.
+add_executable(planted_marker WIN32 tests/e2e/planted_marker.cpp)
+target_link_options(planted_marker PRIVATE -municode)
+target_compile_options(planted_marker PRIVATE ${ORV_WARNINGS})
+add_dependencies(e2e_driver planted_marker)
 add_test(NAME e2e.window
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh ${CMAKE_BINARY_DIR}
                  ${CMAKE_BINARY_DIR}/e2e_driver.exe)
-set_tests_properties(e2e.window PROPERTIES TIMEOUT 600)
+set_tests_properties(e2e.window PROPERTIES TIMEOUT 1500)

@@ -2,6 +2,7 @@
 #include "annotations/tag_edit_dialog.h"
 #include "app/command_ids.h"
 #include "app/main_window.h"
+#include "platform/win32/staged_ini.h"
 #include "platform/win32/win32_ini.h"
 #include "ui/window.h"
 
@@ -104,8 +105,9 @@ void TForm1::ActEditTagExecute() {
   // The window follows the edited tags even when the settings file refuses them.
   std::string error;
   try {
-    Win32Ini ini(iniPath_);
+    StagedIni ini(iniPath_);
     tagList_->SaveToFile(ini);
+    ini.Commit();
   } catch (const std::exception& e) {
     error = e.what();
   }

@@ -17,6 +17,7 @@
 #include "platform/win32/file_output.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/staged_ini.h"
 #include "platform/win32/win32_ini.h"
 #include "ui/window.h"
 
@@ -102,8 +103,9 @@ void TForm1::ActDispItemSettingExecute() {
   // The choice is applied even when the settings file refuses it; the refusal is told after.
   std::exception_ptr saveError;
   try {
-    Win32Ini ini(iniPath_);
+    StagedIni ini(iniPath_);
     columnSetting_->SaveToFile(ini);
+    ini.Commit();
   } catch (...) {
     saveError = std::current_exception();
   }

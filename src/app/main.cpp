@@ -22,6 +22,10 @@ void ShowStartupFailure(const std::string& message) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  // Before anything loads a DLL: a portable tool often runs from a download folder, where a
+  // planted DLL must never be picked up by a later LoadLibrary (ours, the shell's or COM's).
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryW(L"");
   orv::StartupMark("process loaded, entry reached");
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_STANDARD_CLASSES};

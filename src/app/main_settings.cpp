@@ -2,6 +2,7 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/view_settings.h"
+#include "platform/win32/staged_ini.h"
 #include "platform/win32/win32_ini.h"
 
 namespace orv {
@@ -28,7 +29,7 @@ void TForm1::LoadSettings(const std::string& path) {
 }
 
 void TForm1::SaveSettings(const std::string& path) {
-  Win32Ini ini(path);
+  StagedIni ini(path);
   ViewSettings s;
   s.loadIcon = actions_.IsChecked(kCmdStngLoadIcon);
   s.stripe = actions_.IsChecked(kCmdStngStripe);
@@ -46,6 +47,7 @@ void TForm1::SaveSettings(const std::string& path) {
   s.width = MulDiv(normal.right - normal.left, 96, dpi);
   s.height = MulDiv(normal.bottom - normal.top, 96, dpi);
   SaveViewSettings(ini, s);
+  ini.Commit();
 }
 
 }  // namespace orv

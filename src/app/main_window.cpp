@@ -15,6 +15,7 @@
 #include "app/startup_profile.h"
 #include "catalogue/uninstall_scan.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/staged_ini.h"
 #include "platform/win32/win32_ini.h"
 #include "ui/window.h"
 
@@ -302,8 +303,9 @@ void TForm1::FormClose(bool sessionEnding) {
   try {
     SaveSettings(iniPath_);
     ReadColumnWidths();
-    Win32Ini ini(iniPath_);
+    StagedIni ini(iniPath_);
     columnSetting_->SaveToFile(ini);
+    ini.Commit();
   } catch (...) {
   }
 }

@@ -34,17 +34,35 @@ void TForm1::RunPlan(const CommandPlan& plan) {
   }
 }
 
+namespace {
+
+std::string SystemFolder(UINT (WINAPI* get)(LPWSTR, UINT)) {
+  wchar_t buffer[MAX_PATH];
+  UINT length = get(buffer, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? std::string() : Narrow(std::wstring_view(buffer, length));
+}
+
+}  // namespace
+
 bool TForm1::LaunchCommand(const std::string& commandLine) {
-  std::wstring line = Widen(commandLine);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &process)) {
-    // Detached: the uninstaller runs on its own; its exit is never awaited.
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return true;
+  // The stored line is never handed to the system to parse: an unquoted path with blanks would
+  // try "C:\Program.exe" first, and a bare name would be searched for in the exe's own folder.
+  const LaunchFolders folders{SystemFolder(GetSystemDirectoryW), SystemFolder(GetSystemWindowsDirectoryW)};
+  std::optional<LaunchTarget> target = ResolveLaunchTarget(
+      commandLine, folders, [this](std::string_view path) { return system_.FileExists(path); });
+  if (target) {
+    std::wstring program = Widen(target->program);
+    std::wstring line = Widen(LaunchCommandLine(*target));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+      // Detached: the uninstaller runs on its own; its exit is never awaited.
+      CloseHandle(process.hProcess);
+      CloseHandle(process.hThread);
+      return true;
+    }
   }
   ui::MessageBoxUtf8(handle_, LaunchFailedMessage(commandLine), "エラー", MB_OK | MB_ICONERROR);
   return false;

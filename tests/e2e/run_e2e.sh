@@ -28,6 +28,7 @@ mkdir -p "$readonly_dir"
 cp "$build/Orvalinde.exe" "$readonly_dir/"
 chattr +i "$readonly_dir" 2>/dev/null || orv_log "chattr +i is not available: the read-only folder test skips"
 export ORV_E2E_EXE='C:\OrvE2E\Orvalinde.exe'
+export ORV_E2E_MARKER="$(winepath_w "$build/planted_marker.exe")"
 export ORV_E2E_FIXTURES="$(winepath_w "$ORV_ROOT/tests/fixtures")"
 if [ -n "${3:-}" ]; then
   "$WINE" "$driver" --gtest_filter="$3"
@@ -39,5 +40,6 @@ status=0
 "$WINE" "$driver" --gtest_filter='PropertyWindowE2E.*:EntryEditE2E.*' || status=1
 "$WINE" "$driver" --gtest_filter='ListCommandsE2E.*' || status=1
 "$WINE" "$driver" --gtest_filter='ProgramOperationsE2E.*' || status=1
+"$WINE" "$driver" --gtest_filter='HostileRegistryE2E.*' || status=1
 "$WINE" "$driver" --gtest_filter='UninstallRoadE2E.*' || status=1
 exit $status

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "app/command_ids.h"
 #include "window_driver.h"
@@ -15,6 +16,40 @@ namespace {
 
 const wchar_t* kMsiKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{4F2C9A71-3B5D-4E8A-9C61-7D2E5B3A1F08}";
+
+// Programs planted where a launch that let the system parse or search would find them: an
+// unquoted "C:\\Program Files\\..." tries "C:\\Program.exe" first, and a bare "msiexec.exe" is
+// searched for in the exe's own folder first. Each leaves "<path>.ran" if it is ever started.
+class PlantedPrograms {
+ public:
+  PlantedPrograms() {
+    const wchar_t* marker = _wgetenv(L"ORV_E2E_MARKER");
+    std::wstring exe = ExePath();
+    paths_ = {L"C:\\Program.exe", exe.substr(0, exe.find_last_of(L'\\') + 1) + L"msiexec.exe"};
+    for (const std::wstring& path : paths_) {
+      DeleteFileW((path + L".ran").c_str());
+      planted_ = marker && CopyFileW(marker, path.c_str(), FALSE) && planted_;
+    }
+  }
+  ~PlantedPrograms() {
+    for (const std::wstring& path : paths_) {
+      DeleteFileW(path.c_str());
+      DeleteFileW((path + L".ran").c_str());
+    }
+  }
+  bool Planted() const { return planted_; }
+  // The planted programs that were started.
+  std::wstring Ran() const {
+    std::wstring ran;
+    for (const std::wstring& path : paths_)
+      if (GetFileAttributesW((path + L".ran").c_str()) != INVALID_FILE_ATTRIBUTES) ran += path + L" ";
+    return ran;
+  }
+
+ private:
+  std::vector<std::wstring> paths_;
+  bool planted_ = true;
+};
 
 class UninstallRoadE2E : public ::testing::Test {
  protected:
@@ -59,8 +94,22 @@ TEST_F(UninstallRoadE2E, EnablingFollowsTheSelectedEntry) {
 }
 
 TEST_F(UninstallRoadE2E, RealUninstallersRemoveTheirRowsWithoutF5) {
+  PlantedPrograms planted;
+  ASSERT_TRUE(planted.Planted());
+  // The NSIS uninstaller, through the entry's own UninstallString, stored unquoted as many
+  // installers write it: the path has a blank, and C:\\Program.exe exists.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                          L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvNsisDemo", 0,
+                          KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
+            ERROR_SUCCESS);
+  const std::wstring unquoted = L"C:\\Program Files\\OrvNsisDemo\\uninstall.exe";
+  ASSERT_EQ(RegSetValueExW(key, L"UninstallString", 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(unquoted.c_str()),
+                           static_cast<DWORD>((unquoted.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
   const int before = app.RowCount();
-  // The NSIS uninstaller, through the entry's own UninstallString.
   ASSERT_TRUE(Select(L"Orv NSIS デモ"));
   const int position = app.Selected();
   app.Command(kCmdRemoveProgram);
@@ -68,11 +117,15 @@ TEST_F(UninstallRoadE2E, RealUninstallersRemoveTheirRowsWithoutF5) {
       << "the row stayed after the NSIS uninstaller ran";
   EXPECT_EQ(app.RowCount(), before - 1);
   EXPECT_EQ(app.Selected(), position);  // the same row position stays selected
+  EXPECT_EQ(planted.Ran(), L"");
 }
 
 TEST_F(UninstallRoadE2E, WindowsInstallerEntryIsRemovedWithMsiexec) {
   // Wine registers "MsiExec.exe /I{code}", which would reinstall; without a usable string the
-  // program falls back to "msiexec.exe /x " and the product code.
+  // program falls back to "msiexec.exe /x " and the product code, started from the system
+  // folder and never from the planted copy beside the exe.
+  PlantedPrograms planted;
+  ASSERT_TRUE(planted.Planted());
   ASSERT_TRUE(app.Close());
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMsiKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
@@ -88,6 +141,7 @@ TEST_F(UninstallRoadE2E, WindowsInstallerEntryIsRemovedWithMsiexec) {
   EXPECT_EQ(app.RowCount(), before - 1);
   EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMsiKey, 0, KEY_READ | KEY_WOW64_64KEY, &key),
             ERROR_SUCCESS);
+  EXPECT_EQ(planted.Ran(), L"");
 }
 
 TEST_F(UninstallRoadE2E, QuietOnlyEntryAsksFirstAndNoStartsNothing) {

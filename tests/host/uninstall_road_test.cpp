@@ -1,6 +1,8 @@
 // The decisions on the road of one uninstall: which commands a program allows, and what runs.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/command_availability.h"
 #include "operations/uninstall_commands.h"
 #include "platform/memory/memory_system.h"
@@ -114,6 +116,80 @@ TEST(UninstallCommands, FirstMatchWins) {
         << c.label;
   }
   EXPECT_EQ(LaunchFailedMessage("C:\\x y.exe /S"), "プログラムを起動できません。 \r\nC:\\x y.exe /S");
+}
+
+TEST(UninstallCommands, LaunchTargetIsTheLongestExistingPrefix) {
+  // C:\Program.exe is planted: an unquoted line must still reach the installer's own program.
+  const std::set<std::string> files = {
+      "C:\\Program.exe",
+      "C:\\Program Files\\Foo\\uninst.exe",
+      "C:\\Program Files\\Foo Bar\\setup.exe",
+      "C:\\Program Files\\Foo Bar\\setup.exe x.exe",  // a longer name wins over a shorter one
+      "C:\\Tools\\noext",
+      "C:\\Tools\\run.exe",
+      "C:\\Windows\\System32\\msiexec.exe",
+      "C:\\Windows\\regedit.exe",
+      "\\\\server\\share\\u.exe",
+  };
+  const LaunchFolders folders{"C:\\Windows\\System32", "C:\\Windows"};
+  auto exists = [&](std::string_view path) { return files.count(std::string(path)) != 0; };
+  struct Case {
+    const char* line;
+    const char* program;  // nullptr: names no existing file
+    const char* arguments;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files\\Foo\\uninst.exe /S", "C:\\Program Files\\Foo\\uninst.exe", "/S"},
+      {"C:\\Program Files\\Foo\\uninst.exe", "C:\\Program Files\\Foo\\uninst.exe", ""},
+      {"  C:\\Program Files\\Foo\\uninst.exe   /S  /D=x  ", "C:\\Program Files\\Foo\\uninst.exe",
+       "/S  /D=x"},
+      {"C:\\Program Files\\Foo\\uninst /S", "C:\\Program Files\\Foo\\uninst.exe", "/S"},
+      {"C:\\Program Files\\Foo Bar\\setup.exe x.exe /u", "C:\\Program Files\\Foo Bar\\setup.exe x.exe",
+       "/u"},
+      {"C:\\Program Files\\Foo Bar\\setup.exe /u", "C:\\Program Files\\Foo Bar\\setup.exe", "/u"},
+      {"C:\\Program Files\\Foo\\uninst.exe\t/S", "C:\\Program Files\\Foo\\uninst.exe", "/S"},
+      // The program is gone: the planted file is not what is left, the rest is still a path.
+      {"C:\\Program Files\\Gone\\uninst.exe /S", nullptr, nullptr},
+      {"C:\\Program Files\\Gone\\uninst.exe", nullptr, nullptr},
+      {"C:\\Program x", "C:\\Program.exe", "x"},
+      {"C:\\Program /x C:\\y\\z", "C:\\Program.exe", "/x C:\\y\\z"},
+      {"C:\\Tools\\run.exe C:\\Windows\\a.dll,Entry", "C:\\Tools\\run.exe",
+       "C:\\Windows\\a.dll,Entry"},
+      {"\"C:\\Program Files\\Foo\\uninst.exe\" /S", "C:\\Program Files\\Foo\\uninst.exe", "/S"},
+      {"\"C:\\Program Files\\Gone\\uninst.exe\" /S", nullptr, nullptr},
+      {"\"C:\\Program Files\\Foo\\uninst.exe /S", nullptr, nullptr},
+      {"\"C:\\Program Files\\Foo\\uninst.exe\"/S", nullptr, nullptr},
+      {"C:\\Tools\\noext /x", "C:\\Tools\\noext", "/x"},
+      {"C:\\Tools\\run /x", "C:\\Tools\\run.exe", "/x"},
+      {"C:\\Tools\\run. /x", nullptr, nullptr},
+      {"C:\\Tools\\ /x", nullptr, nullptr},
+      {"\\\\server\\share\\u.exe /q", "\\\\server\\share\\u.exe", "/q"},
+      // Bare names come from the system folders, never from the current or the exe's folder.
+      {"MsiExec.exe /X{1}", nullptr, nullptr},  // case as stored; the test's file set is exact
+      {"msiexec.exe /X{1}", "C:\\Windows\\System32\\msiexec.exe", "/X{1}"},
+      {"msiexec /x {1}", "C:\\Windows\\System32\\msiexec.exe", "/x {1}"},
+      {"\"msiexec.exe\" /i {1}", "C:\\Windows\\System32\\msiexec.exe", "/i {1}"},
+      {"regedit", "C:\\Windows\\regedit.exe", ""},
+      {"run.exe /x", nullptr, nullptr},
+      {"Tools\\run.exe /x", nullptr, nullptr},
+      {"C:Tools\\run.exe", nullptr, nullptr},
+      {"", nullptr, nullptr},
+      {"   ", nullptr, nullptr},
+      {"\"\"", nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    std::optional<LaunchTarget> target = ResolveLaunchTarget(c.line, folders, exists);
+    if (!c.program) {
+      EXPECT_FALSE(target) << c.line << " -> " << target->program;
+      continue;
+    }
+    ASSERT_TRUE(target) << c.line;
+    EXPECT_EQ(target->program, c.program) << c.line;
+    EXPECT_EQ(target->arguments, c.arguments) << c.line;
+  }
+  EXPECT_EQ(LaunchCommandLine({"C:\\Program Files\\Foo\\uninst.exe", "/S"}),
+            "\"C:\\Program Files\\Foo\\uninst.exe\" /S");
+  EXPECT_EQ(LaunchCommandLine({"C:\\A\\u.exe", ""}), "\"C:\\A\\u.exe\"");
 }
 
 }  // namespace

@@ -47,11 +47,13 @@ class MemoryKey : public RegistryKey {
       : registry_(registry), root_(root), path_(std::move(path)), access_(access) {}
 
   std::unique_ptr<RegistryKey> OpenSubKey(std::string_view name, KeyAccess access) override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     if (name.empty() || name.find('\\') != std::string_view::npos) return nullptr;
     return registry_.OpenKey(root_, path_ + "\\" + std::string(name), access);
   }
 
   std::vector<SubKeyEntry> SubKeys() override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     std::vector<SubKeyEntry> keys;
     if (auto* node = registry_.Find(root_, path_))
       for (auto& child : node->children) keys.push_back({child->name, child->lastWrite});
@@ -59,21 +61,25 @@ class MemoryKey : public RegistryKey {
   }
 
   std::vector<std::string> SubKeyNames() override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     std::vector<std::string> names;
     if (auto* node = registry_.Find(root_, path_))
       for (auto& child : node->children) names.push_back(child->name);
     return names;
   }
   std::optional<std::uint32_t> SubKeyCount() override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     auto* node = registry_.Find(root_, path_);
     if (!node) return std::nullopt;
     return static_cast<std::uint32_t>(node->children.size());
   }
   bool ValueExists(std::string_view name) override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     auto* node = registry_.Find(root_, path_);
     return node && FindValue(*node, name);
   }
   bool QueryValue(std::string_view name, RegistryValue& out) override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     auto* node = registry_.Find(root_, path_);
     RegistryValue* value = node ? FindValue(*node, name) : nullptr;
     if (!value) return false;
@@ -83,6 +89,7 @@ class MemoryKey : public RegistryKey {
   }
   bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& out,
                      std::size_t maxValues, std::size_t maxBytes) override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     auto* node = registry_.Find(root_, path_);
     if (!node || node->values.size() > maxValues) return false;
     for (auto& [name, value] : node->values)
@@ -91,12 +98,14 @@ class MemoryKey : public RegistryKey {
     return true;
   }
   bool WriteString(std::string_view name, std::string_view text) override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     auto* node = Writable(name);
     if (!node) return false;
     registry_.SetString(root_, path_, name, text);
     return true;
   }
   bool DeleteValue(std::string_view name) override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     auto* node = Writable(name);
     if (!node) return false;
     auto it = std::find_if(node->values.begin(), node->values.end(),
@@ -111,6 +120,7 @@ class MemoryKey : public RegistryKey {
   }
   std::uint32_t LastError() const override { return lastError_; }
   RegistryStatus DeleteSubKeyTree(std::string_view name) override {
+    std::lock_guard<std::recursive_mutex> guard(registry_.Mutex());
     // Like the system: the parent's handle needs no write access, each deleted key must allow it.
     if (!IsPlainKeyName(name)) return {kRegErrorInvalidName};
     auto* parent = registry_.Find(root_, path_);
@@ -163,6 +173,7 @@ RegistryValue MakeStringValue(std::string_view text, std::uint32_t type) {
 MemoryRegistry::MemoryRegistry() = default;
 
 MemoryRegistry::Node* MemoryRegistry::Find(RegistryRoot root, std::string_view path) {
+  std::lock_guard<std::recursive_mutex> guard(mutex_);
   Node* node = &roots_[static_cast<int>(root)];
   for (const auto& part : SplitPath(path)) {
     node = Child(*node, part);
@@ -173,6 +184,7 @@ MemoryRegistry::Node* MemoryRegistry::Find(RegistryRoot root, std::string_view p
 
 std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path,
                                                      KeyAccess access) {
+  std::lock_guard<std::recursive_mutex> guard(mutex_);
   Node* node = Find(root, path);
   if (!node) {
     lastOpenError_ = kRegErrorNotFound;
@@ -186,6 +198,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::str
 }
 
 MemoryRegistry::Node& MemoryRegistry::CreateKey(RegistryRoot root, std::string_view path) {
+  std::lock_guard<std::recursive_mutex> guard(mutex_);
   Node* node = &roots_[static_cast<int>(root)];
   for (const auto& part : SplitPath(path)) {
     Node* next = Child(*node, part);
@@ -203,6 +216,7 @@ MemoryRegistry::Node& MemoryRegistry::CreateKey(RegistryRoot root, std::string_v
 
 void MemoryRegistry::SetValue(RegistryRoot root, std::string_view path, std::string_view name,
                               RegistryValue value) {
+  std::lock_guard<std::recursive_mutex> guard(mutex_);
   Node& node = CreateKey(root, path);
   Touch(node);
   if (RegistryValue* existing = FindValue(node, name)) {
@@ -232,6 +246,7 @@ void MemoryRegistry::SetBinary(RegistryRoot root, std::string_view path, std::st
 }
 
 bool MemoryRegistry::RemoveKey(RegistryRoot root, std::string_view path) {
+  std::lock_guard<std::recursive_mutex> guard(mutex_);
   auto parts = SplitPath(path);
   if (parts.empty()) return false;
   std::string leaf = parts.back();
@@ -250,6 +265,7 @@ bool MemoryRegistry::RemoveKey(RegistryRoot root, std::string_view path) {
 }
 
 bool MemoryRegistry::SetLastWrite(RegistryRoot root, std::string_view path, std::uint64_t time) {
+  std::lock_guard<std::recursive_mutex> guard(mutex_);
   Node* node = Find(root, path);
   if (!node) return false;
   node->lastWrite = time;

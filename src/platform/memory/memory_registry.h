@@ -2,6 +2,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,14 @@ class MemoryRegistry : public Registry {
                                        KeyAccess access) override;
   // A clock that moves only when told to or when a key is written: every change to a key
   // (a value set or deleted, a subkey added or removed) stamps it with the next tick.
-  std::uint64_t Now() override { return clock_; }
-  void AdvanceClock(std::uint64_t ticks) { clock_ += ticks; }
+  std::uint64_t Now() override {
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    return clock_;
+  }
+  void AdvanceClock(std::uint64_t ticks) {
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    clock_ += ticks;
+  }
   // Stamps a key as the system would after a write at `time`; false when it is missing.
   bool SetLastWrite(RegistryRoot root, std::string_view path, std::uint64_t time);
   // Called for every change the registry's own writers make.
@@ -46,8 +53,12 @@ class MemoryRegistry : public Registry {
   bool RemoveKey(RegistryRoot root, std::string_view path);
   Node* Find(RegistryRoot root, std::string_view path);
   std::uint32_t LastOpenError() const override { return lastOpenError_; }
+  // The scan reads on several threads, and a test may change keys meanwhile, as the real
+  // registry allows: every operation holds this.
+  std::recursive_mutex& Mutex() const { return mutex_; }
 
  private:
+  mutable std::recursive_mutex mutex_;
   Node roots_[3];
   std::uint32_t lastOpenError_ = 0;
   std::uint64_t clock_ = 133'000'000'000'000'000ull;  // a file time in late 2022
