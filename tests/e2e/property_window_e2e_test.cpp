@@ -338,7 +338,8 @@ TEST_F(PropertyWindowE2E, CopyLinkPutsTheTargetNotTheShownText) {
 
   // Any other button forgets the label: the command then copies nothing.
   SetClipboardText(L"sentinel");
-  PostMessageW(publisher, WM_MBUTTONUP, 0, MAKELPARAM(2, 2));
+  // Sent, not posted: a sent message would overtake a posted one.
+  SendMessageW(publisher, WM_MBUTTONUP, 0, MAKELPARAM(2, 2));
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDM_PROPERTY_COPYLINK, 0), 0);
   EXPECT_EQ(ClipboardText(), L"sentinel");
 }
