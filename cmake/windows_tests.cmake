@@ -10,6 +10,12 @@ file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} tests/win/short_translation.rc)
 target_link_libraries(win_tests PRIVATE orvalinde_win32 gtest_main)
 target_compile_options(win_tests PRIVATE ${ORV_WARNINGS})
+# Saves the settings and "appdata" until it is killed; killed_save_test.cpp kills it.
+add_executable(save_loop WIN32 tests/win/helpers/save_loop.cpp)
+target_link_libraries(save_loop PRIVATE orvalinde_win32)
+target_link_options(save_loop PRIVATE -municode)
+target_compile_options(save_loop PRIVATE ${ORV_WARNINGS})
+add_dependencies(win_tests save_loop)
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 # The driver runs in the same prefix as the exe it drives; run_e2e.sh makes that prefix.
