@@ -249,7 +249,10 @@ AppWindow::GuiObjects AppWindow::CountGuiObjects() const {
   ReadProcessMemory(process_, table, entries.data(), entries.size(), &read);
   long live = 0;
   for (std::size_t i = 0; i + 1 <= read / kEntrySize; ++i)
-    if (entries[i * kEntrySize + 14] != 0) ++live;
+    if (const unsigned char type = entries[i * kEntrySize + 14]; type != 0) {
+      ++live;
+      ++counts.gdiByType[type];
+    }
   counts.gdi = live;
   return counts;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -85,6 +86,7 @@ class AppWindow {
   struct GuiObjects {
     long gdi = -1;
     long user = -1;
+    std::map<int, long> gdiByType;  // from the handle table only: its type byte, and how many
   };
   GuiObjects CountGuiObjects() const;
   // A command's menu item as the menu shows it when opened: menu 0 is the main menu, 1 the
