@@ -438,7 +438,7 @@ void TForm1::ReportDrawingFailure() {
     message = e.what();
   } catch (...) {
   }
-  ui::MessageBoxUtf8(handle_, message, "Orvalinde", MB_OK | MB_ICONERROR);
+  ui::ShowFailure(handle_, message.c_str());
 }
 
 }  // namespace orv

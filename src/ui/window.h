@@ -44,16 +44,26 @@ HBITMAP CreatePixelBitmap(int size, std::uint32_t*& pixels);
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 void SetWindowTextUtf8(HWND window, const std::string& text);
 
+// The application's general error box. Telling cannot fail in turn: when even the text cannot
+// be made (no memory), the box comes without it.
+inline void ShowFailure(HWND owner, const char* message) noexcept {
+  try {
+    MessageBoxUtf8(owner, message, "Orvalinde", MB_OK | MB_ICONERROR);
+  } catch (...) {
+    MessageBoxW(owner, L"", L"Orvalinde", MB_OK | MB_ICONERROR);
+  }
+}
+
 // Runs a handler so that no exception crosses into Windows: a failure is shown in the
 // application's general error box and the window keeps running.
 template <typename F>
-void Guarded(HWND owner, F&& body) {
+void Guarded(HWND owner, F&& body) noexcept {
   try {
     body();
   } catch (const std::exception& e) {
-    MessageBoxUtf8(owner, e.what(), "Orvalinde", MB_OK | MB_ICONERROR);
+    ShowFailure(owner, e.what());
   } catch (...) {
-    MessageBoxUtf8(owner, "", "Orvalinde", MB_OK | MB_ICONERROR);
+    ShowFailure(owner, "");
   }
 }
 

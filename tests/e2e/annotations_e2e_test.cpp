@@ -20,16 +20,6 @@ constexpr int kStatusColumn = 1;  // the status column's place among the default
 constexpr int kLockImage = 0, kNewImage = 1;
 constexpr wchar_t kFolder[] = L"C:\\OrvMarks";
 
-std::optional<std::string> ReadBytes(const std::wstring& path) {
-  std::ifstream file(path.c_str(), std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream(path.c_str(), std::ios::binary) << bytes;
-}
-
 struct Mark {
   std::wstring key;
   std::int32_t tag;

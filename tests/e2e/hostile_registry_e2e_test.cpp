@@ -1,7 +1,8 @@
 // The running window over a registry no installer should have written: 20,000 entries, 64 KiB
 // strings, a key with 10,000 values, values of every wrong type, broken UTF-16 in names and
 // data, SlowInfoCache records of every length and type, and entries coming and going while it
-// scans. It stays up, lists what exists, sorts, refreshes and cleans up.
+// scans. It stays up, lists what exists, sorts, refreshes, finds, exports, shows properties,
+// renames and cleans up.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,7 +10,10 @@
 #include <thread>
 #include <vector>
 
+#include "annotations/rename_dialog_ids.h"
 #include "app/command_ids.h"
+#include "dialogs/find_dialog_ids.h"
+#include "dialogs/property_dialog_ids.h"
 #include "window_driver.h"
 
 namespace orv::e2e {
@@ -24,6 +28,30 @@ void SetRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD s
 }
 void SetText(HKEY key, const wchar_t* name, const std::wstring& text) {
   SetRaw(key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// A value of any length as text; `found` false when it is not there.
+std::wstring ReadText(const std::wstring& path, const wchar_t* name, bool* found = nullptr) {
+  std::vector<wchar_t> buffer(70000, L'\0');
+  DWORD size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+  const bool there = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr,
+                                  buffer.data(), &size) == ERROR_SUCCESS;
+  if (found) *found = there;
+  return there ? std::wstring(buffer.data()) : std::wstring();
+}
+
+// The row of a name of any length in the names column as read (reading 20,000 cells takes a
+// while, so it is read once for several names): the driver reads at most 1,023 characters of a
+// cell.
+int RowNamed(const std::vector<std::wstring>& names, const std::wstring& name) {
+  for (std::size_t row = 0; row < names.size(); ++row)
+    if (names[row] == name || (names[row].size() >= 1000 && name.rfind(names[row], 0) == 0))
+      return static_cast<int>(row);
+  return -1;
+}
+
+int TextLength(HWND control) {
+  return static_cast<int>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
 }
 
 HKEY Create(const std::wstring& path) {
@@ -135,6 +163,108 @@ TEST_F(HostileRegistryE2E, TheWindowListsWhatExistsAndGoesOn) {
     EXPECT_TRUE(WaitUntil([&] { return app.RowCount() >= kEntries; }, 30000));
   }
   EXPECT_EQ(app.FindDialog(L"Orvalinde", 500), nullptr) << "an error box appeared";
+
+  // Find reaches the last entry.
+  PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdFind, 0), 0);
+  HWND find = app.FindDialog(L"検索");
+  ASSERT_NE(find, nullptr);
+  SetDlgItemTextW(find, IDC_FIND_TEXT, L"敵対 19999");
+  AppWindow::Answer(find, IDOK);
+  const int last = RowOf(app, L"敵対 19999");
+  ASSERT_GE(last, 0);
+  EXPECT_TRUE(WaitUntil([&] { return app.Selected() == last; }, 30000));
+
+  // The property window shows every kind of broken entry: 64 KiB names, 10,000 values, values
+  // of the wrong type, unpaired surrogates, text outside code page 932.
+  const std::wstring hugeName(32768, L'長');
+  const std::vector<std::wstring> names = app.Column(0);
+  for (const std::wstring& name : {hugeName, std::wstring(L"敵対 10"), std::wstring(L"敵対 8"),
+                                   std::wstring(L"敵対 9"), std::wstring(L"敵対 11"),
+                                   std::wstring(L"敵対 12"), std::wstring(L"敵対 13"),
+                                   std::wstring(L"敵対 14"), std::wstring(L"敵対 15")}) {
+    const int row = RowNamed(names, name);
+    ASSERT_GE(row, 0) << name.size();
+    app.Select(row);
+    app.Command(kCmdProperty);
+    HWND window = app.FindDialog(L"プロパティ");
+    ASSERT_NE(window, nullptr) << name.size();
+    HWND nameField = GetDlgItem(GetDlgItem(window, IDC_PROPERTY_GENERAL), IDC_GENERAL_NAME);
+    EXPECT_EQ(TextLength(nameField), static_cast<int>(name.size()));
+    if (name.size() < 100) {
+      EXPECT_EQ(app.Text(nameField), name);
+    }
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
+  }
+
+  // Rename: an entry with a broken publisher, and one whose 64 KiB name becomes the original.
+  struct Rename {
+    std::wstring from, key, to;  // key "": one of the four entries with that name
+  };
+  for (const Rename& rename : {Rename{L"敵対 13", L"OrvHostile13", L"改名 13"},
+                               Rename{hugeName, L"", L"短い名前"}}) {
+    const int row = RowNamed(app.Column(0), rename.from);
+    ASSERT_GE(row, 0);
+    app.Select(row);
+    PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdRename, 0), 0);
+    HWND dialog = app.FindDialog(L"Rename");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(TextLength(GetDlgItem(dialog, IDC_RENAME_NEWNAME)),
+              static_cast<int>(rename.from.size()));
+    SetDlgItemTextW(dialog, IDC_RENAME_NEWNAME, rename.to.c_str());
+    AppWindow::Answer(dialog, IDOK);
+    // Four entries share the 64 KiB name: exactly one of them is renamed.
+    const std::vector<std::wstring> keys =
+        rename.key.empty()
+            ? std::vector<std::wstring>{L"OrvHostile0", L"OrvHostile1", L"OrvHostile2", L"OrvHostile3"}
+            : std::vector<std::wstring>{rename.key};
+    std::vector<std::wstring> renamed;
+    WaitUntil([&] {
+      renamed.clear();
+      for (const std::wstring& key : keys)
+        if (ReadText(kUninstall + key, L"DisplayName") == rename.to) renamed.push_back(key);
+      return !renamed.empty();
+    }, 30000);
+    ASSERT_EQ(renamed.size(), 1u) << rename.to.size();
+    EXPECT_EQ(ReadText(kUninstall + renamed[0], L"OriginalDisplayName"), rename.from);
+    SendMessageW(app.Handle(), WM_NULL, 0, 0);  // the rename's refresh has run
+    EXPECT_GE(RowOf(app, rename.to), 0);
+  }
+
+  // The list as a file: every row, in the code page of the file, without a box.
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring target = std::wstring(temp) + L"orv_hostile.csv";
+  DeleteFileW(target.c_str());
+  PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdSaveProgList, 0), 0);
+  HWND save = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExW(nullptr, candidate, L"#32770", nullptr)) != nullptr) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(candidate, &process);
+      if (process == GetProcessId(app.Process()) && IsWindowVisible(candidate) &&
+          GetDlgItem(candidate, 0x47C)) {  // the file name box of the common dialog
+        save = candidate;
+        return true;
+      }
+    }
+    return false;
+  }, 30000));
+  HWND nameBox = GetDlgItem(save, 0x47C);
+  HWND combo = FindWindowExW(nameBox, nullptr, L"ComboBox", nullptr);
+  HWND edit = FindWindowExW(combo ? combo : nameBox, nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextW(edit, target.c_str());
+  AppWindow::Answer(save, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000));
+  SendMessageW(app.Handle(), WM_NULL, 0, 0);  // the export has finished
+  EXPECT_EQ(app.FindDialog(L"エラー", 500), nullptr);
+  const std::string bytes = ReadBytes(target).value_or("");
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  EXPECT_EQ(lines, static_cast<std::size_t>(app.RowCount()) + 1);  // the header and every row
+  DeleteFileW(target.c_str());
 
   // Clean-up of an entry with broken values removes that one.
   const int row = RowOf(app, L"敵対 5");

@@ -16,16 +16,6 @@
 namespace orv::e2e {
 namespace {
 
-std::optional<std::string> ReadBytes(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::wstring ExeFolder() {
   std::wstring exe = ExePath();
   return exe.substr(0, exe.find_last_of(L'\\') + 1);
@@ -308,7 +298,7 @@ TEST_F(ListCommandsE2E, ExportsTheViewAfterASortAndTheDisplayItemDialog) {
     EXPECT_NE(entry.path().extension(), L".tmp") << entry.path();
 }
 
-TEST_F(ListCommandsE2E, ARefusedColumnSaveStillAppliesThenTellsWhy) {
+TEST_F(ListCommandsE2E, ARefusedColumnSaveStillAppliesThenTellsWhyOnceAndTheWindowGoesOn) {
   // A folder where the settings file should be: every write to it fails.
   ASSERT_TRUE(CreateDirectoryW(IniPath().c_str(), nullptr));
   Start();
@@ -328,6 +318,13 @@ TEST_F(ListCommandsE2E, ARefusedColumnSaveStillAppliesThenTellsWhy) {
   EXPECT_EQ(app.Headers(), headers);
   AppWindow::Answer(error, IDOK);
   ASSERT_TRUE(Gone(error));
+  // Told once, and the window goes on.
+  EXPECT_EQ(app.FindDialog(L"Orvalinde", 500), nullptr) << "a second box";
+  EXPECT_EQ(app.FindDialog(L"エラー", 100), nullptr) << "a second box";
+  app.Command(kCmdRefresh);
+  EXPECT_TRUE(app.Running());
+  EXPECT_GT(app.RowCount(), 0);
+  EXPECT_EQ(app.Headers(), headers);
 }
 
 TEST_F(ListCommandsE2E, VersionDialogShowsTheVersionResource) {

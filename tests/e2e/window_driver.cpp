@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "app/command_ids.h"
 
@@ -79,15 +82,18 @@ int AppWindow::RowCount() const {
   return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::wstring AppWindow::Cell(int row, int column) const {
+namespace {
+
+// One cell's text through a buffer inside the target process, which is made once per reading:
+// a column of 20,000 rows is read through one.
+std::wstring ReadCell(HWND list, RemoteBuffer& remote, int row, int column) {
   constexpr std::size_t kChars = 1024;
-  RemoteBuffer remote(process_, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
   LVITEMW item{};
   item.iSubItem = column;
   item.cchTextMax = kChars;
   item.pszText = static_cast<wchar_t*>(remote.At(sizeof(LVITEMW)));
   remote.Write(0, &item, sizeof item);
-  SendMessageW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                reinterpret_cast<LPARAM>(remote.At(0)));
   std::wstring text(kChars, L'\0');
   remote.Read(sizeof(LVITEMW), text.data(), kChars * sizeof(wchar_t));
@@ -95,9 +101,19 @@ std::wstring AppWindow::Cell(int row, int column) const {
   return text;
 }
 
+constexpr std::size_t kCellBuffer = sizeof(LVITEMW) + 1024 * sizeof(wchar_t);
+
+}  // namespace
+
+std::wstring AppWindow::Cell(int row, int column) const {
+  RemoteBuffer remote(process_, kCellBuffer);
+  return ReadCell(List(), remote, row, column);
+}
+
 std::vector<std::wstring> AppWindow::Column(int column) const {
+  RemoteBuffer remote(process_, kCellBuffer);
   std::vector<std::wstring> cells;
-  for (int row = 0, n = RowCount(); row < n; ++row) cells.push_back(Cell(row, column));
+  for (int row = 0, n = RowCount(); row < n; ++row) cells.push_back(ReadCell(List(), remote, row, column));
   return cells;
 }
 
@@ -360,6 +376,16 @@ int RowOf(const AppWindow& app, const std::wstring& name) {
   auto names = app.Column(0);
   auto it = std::find(names.begin(), names.end(), name);
   return it == names.end() ? -1 : static_cast<int>(it - names.begin());
+}
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 }  // namespace orv::e2e

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -123,5 +124,8 @@ std::wstring FreshCopyOfExe(const std::wstring& folder);
 int RowOf(const AppWindow& app, const std::wstring& name);
 // The INI file beside the exe.
 std::wstring IniPath();
+// A whole file's bytes; nothing when it cannot be opened.
+std::optional<std::string> ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace orv::e2e
