@@ -33,8 +33,9 @@ void AppendUtf16(std::u16string& out, char32_t c) {
   }
 }
 
+// `keepLone`: an unpaired surrogate keeps its own three-byte form instead of U+FFFD.
 template <typename Unit, typename Get>
-std::string Utf16UnitsToUtf8(std::size_t count, Get get) {
+std::string Utf16UnitsToUtf8(std::size_t count, Get get, bool keepLone = false) {
   std::string out;
   out.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -47,7 +48,7 @@ std::string Utf16UnitsToUtf8(std::size_t count, Get get) {
         continue;
       }
     }
-    if (c >= 0xD800 && c < 0xE000) c = kReplacement;  // lone surrogate
+    if (c >= 0xD800 && c < 0xE000 && !keepLone) c = kReplacement;  // lone surrogate
     AppendUtf8(out, c);
   }
   return out;
@@ -87,7 +88,8 @@ std::u16string Utf8ToUtf16(std::string_view text) {
       c = (c << 6) | (t & 0x3F);
     }
     const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-    if (!ok || c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+    // A surrogate's three-byte form is what KeyNameToUtf8 made of an unpaired one: it goes back.
+    if (!ok || c < minimum[extra] || c > 0x10FFFF) {
       out.push_back(static_cast<char16_t>(kReplacement));
       ++i;
       continue;
@@ -100,6 +102,10 @@ std::u16string Utf8ToUtf16(std::string_view text) {
 
 std::string Utf16ToUtf8(std::u16string_view text) {
   return Utf16UnitsToUtf8<char16_t>(text.size(), [&](std::size_t i) { return text[i]; });
+}
+
+std::string KeyNameToUtf8(std::u16string_view name) {
+  return Utf16UnitsToUtf8<char16_t>(name.size(), [&](std::size_t i) { return name[i]; }, true);
 }
 
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {

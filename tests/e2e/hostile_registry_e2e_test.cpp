@@ -156,6 +156,7 @@ TEST_F(HostileRegistryE2E, TheWindowListsWhatExistsAndGoesOn) {
   app.Command(kCmdRefresh);
   ASSERT_TRUE(WaitUntil([&] { return app.RowCount() >= kEntries; }, 60000)) << app.RowCount();
   EXPECT_GE(RowOf(app, L"敵対 20"), 0);
+  EXPECT_GE(RowOf(app, L"壊れた名前"), 0) << "the entry whose key name is not valid UTF-16";
 
   // Sort both ways on the name and the publisher.
   for (int position : {0, 0, 2, 2}) {

@@ -61,11 +61,22 @@ TEST(Utf, RoundTripsAndReplacesInvalidInput) {
   for (const auto& s : samples) EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(s)), s);
   EXPECT_EQ(Utf8ToUtf16("\xE6\x97"), u"\uFFFD\uFFFD");         // cut short
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");         // overlong
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80" "a"), std::u16string(1, u'\xD800') + u"a");  // a key name's surrogate
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800') + u"a"), "\xEF\xBF\xBD" "a");
   const unsigned char bytes[] = {'A', 0, 0xE5, 0x65, 0, 0, 'B', 0};
   EXPECT_EQ(Utf16LeBytesToUtf8(bytes, sizeof bytes), "A日");  // ends at the NUL
   EXPECT_EQ(Utf16LeBytesToUtf8(bytes, 3), "A");  // an odd trailing byte is ignored
+}
+
+TEST(Utf, AKeyNameWithUnpairedSurrogatesSurvivesTheWayBack) {
+  const std::u16string names[] = {
+      std::u16string(u"Orv") + u'\xDC00',               // a low one at the end
+      std::u16string(1, u'\xD800') + u"A",              // a high one before text
+      std::u16string(1, u'\xDBFF') + u'\xD800' + u"😀",  // two highs, then a real pair
+      u"名前 😀",                                       // nothing unpaired: plain UTF-8
+  };
+  for (const auto& name : names) EXPECT_EQ(Utf8ToUtf16(KeyNameToUtf8(name)), name);
+  EXPECT_EQ(KeyNameToUtf8(u"名前 😀"), "名前 😀");
 }
 
 TEST(TrimControls, RemovesBlanksAndControlCharactersOnly) {

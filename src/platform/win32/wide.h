@@ -16,4 +16,9 @@ inline std::string Narrow(std::wstring_view text) {
   return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
+// A key or value name as the registry gave it, unpaired surrogates kept (Widen restores them).
+inline std::string NarrowName(std::wstring_view name) {
+  return KeyNameToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(name.data()), name.size()));
+}
+
 }  // namespace orv

@@ -112,7 +112,7 @@ class Win32Key : public RegistryKey {
         continue;
       }
       if (rc != ERROR_SUCCESS) break;
-      names.push_back(Narrow(std::wstring_view(name.data(), length)));
+      names.push_back(NarrowName(std::wstring_view(name.data(), length)));
     }
     return names;
   }
@@ -135,7 +135,7 @@ class Win32Key : public RegistryKey {
         continue;
       }
       if (rc != ERROR_SUCCESS) break;
-      keys.push_back({Narrow(std::wstring_view(name.data(), length)),
+      keys.push_back({NarrowName(std::wstring_view(name.data(), length)),
                       (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime});
     }
     return keys;
@@ -196,7 +196,7 @@ class Win32Key : public RegistryKey {
       if (RegEnumValueW(key_, i, name.data(), &nameLength, nullptr, &type, value.data.data(),
                         &size) != ERROR_SUCCESS)
         return false;
-      out[i].first = Narrow(std::wstring_view(name.data(), nameLength));
+      out[i].first = NarrowName(std::wstring_view(name.data(), nameLength));
       value.type = type;
       value.data.resize(size);
     }
