@@ -97,23 +97,7 @@ class Win32Key : public RegistryKey {
 
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;
-    DWORD count = 0, longest = 0;
-    if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      return names;
-    names.reserve(count);
-    std::wstring name(std::max<DWORD>(longest, 255) + 1, L'\0');
-    for (DWORD i = 0;; ++i) {
-      DWORD length = static_cast<DWORD>(name.size());
-      LONG rc = RegEnumKeyExW(key_, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-      if (rc == ERROR_MORE_DATA) {  // a longer name appeared since the count
-        name.resize(name.size() * 2);
-        --i;
-        continue;
-      }
-      if (rc != ERROR_SUCCESS) break;
-      names.push_back(NarrowName(std::wstring_view(name.data(), length)));
-    }
+    for (SubKeyEntry& key : SubKeys()) names.push_back(std::move(key.name));
     return names;
   }
 
