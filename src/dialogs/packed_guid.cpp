@@ -22,6 +22,9 @@ constexpr int kPackedFromGuid[32] = {8,  7,  6,  5,  4,  3,  2,  1,  13, 12, 11,
 std::string GuidToPackedGuid(std::string_view guid) {
   if (guid.size() != 38 || guid.front() != '{' || guid.back() != '}' || !PlainAscii(guid))
     return "";
+  // The dashes are dropped in the packed form: a name with anything else in their places would
+  // pack to the code of another product.
+  if (guid[9] != '-' || guid[14] != '-' || guid[19] != '-' || guid[24] != '-') return "";
   std::string packed(32, ' ');
   for (std::size_t i = 0; i < 32; ++i)
     packed[i] = guid[static_cast<std::size_t>(kPackedFromGuid[i])];

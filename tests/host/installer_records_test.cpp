@@ -32,6 +32,9 @@ TEST(PackedGuid, BothWays) {
       {"{1234567\\-9ABC-DEF0-1234-56789ABCDEF0}", ""},   // a backslash would be a path
       {"{1234567 -9ABC-DEF0-1234-56789ABCDEF0}", ""},    // a blank
       {"{12345\xC3\xA9-9ABC-DEF0-1234-56789ABCDEF0}", ""},  // 38 bytes, not 38 characters
+      // Groups of the wrong lengths: packed, it came back as a name with two dashes in a row.
+      {"{12345678-9ABBC-DEF0-1234-5789ABCDEF0}", ""},
+      {"{12345678-9ABC-DEF0-1234X56789ABCDEF0}", ""},
       {"", ""},
   };
   for (const Case& c : cases) {
