@@ -31,7 +31,10 @@ std::string EncodeKey(const std::string& key, SystemServices& system) {
 std::string DecodeKey(std::string_view bytes, SystemServices& system) {
   if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
     bytes.remove_prefix(kUtf8Mark.size());
-    return Utf16ToUtf8(Utf8ToUtf16(bytes));  // whatever the file holds becomes valid text
+    // Whatever the file holds becomes text a key name can be: valid UTF-8, except that an
+    // unpaired surrogate of a key name keeps the form the scan gave it, so the record still
+    // finds its entry.
+    return KeyNameToUtf8(Utf8ToUtf16(bytes));
   }
   return system.FromAnsi(bytes);
 }

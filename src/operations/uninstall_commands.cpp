@@ -10,24 +10,39 @@ CommandPlan Launch(std::string commandLine) {
 }
 CommandPlan Unknown(const char* message) { return {CommandPlan::Unknown, {}, message}; }
 
+// The Windows Installer fallbacks put the key name on msiexec's command line: only a product
+// code may go there, never a name whose blanks or quotes would add options of its own.
+bool IsProductCode(std::string_view name) {
+  if (name.size() != 38 || name.front() != '{' || name.back() != '}') return false;
+  for (std::size_t i = 1; i < 37; ++i) {
+    const char c = name[i];
+    const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
+    const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (dash ? c != '-' : !hex) return false;
+  }
+  return true;
+}
+
+bool UsesInstaller(const TProgram& p) { return p.WindowsInstaller && IsProductCode(p.KeyName); }
+
 }  // namespace
 
 CommandPlan PlanRemove(const TProgram& p) {
   if (!p.UninstallString.empty()) return Launch(p.UninstallString);
   if (!p.QuietUninstallString.empty())
     return {CommandPlan::ConfirmQuietThenLaunch, p.QuietUninstallString, {}};
-  if (p.WindowsInstaller) return Launch("msiexec.exe /x " + p.KeyName);
+  if (UsesInstaller(p)) return Launch("msiexec.exe /x " + p.KeyName);
   return Unknown("コマンドが不明です。アンインストールを実行できません。");
 }
 
 CommandPlan PlanModify(const TProgram& p) {
   if (!p.ModifyPath.empty()) return Launch(p.ModifyPath);
-  if (p.WindowsInstaller) return Launch("msiexec.exe /i " + p.KeyName);
+  if (UsesInstaller(p)) return Launch("msiexec.exe /i " + p.KeyName);
   return Unknown("コマンドが不明です。変更を実行できません。");
 }
 
 CommandPlan PlanRepair(const TProgram& p) {
-  if (p.WindowsInstaller) return Launch("msiexec.exe /f " + p.KeyName);
+  if (UsesInstaller(p)) return Launch("msiexec.exe /f " + p.KeyName);
   return Unknown("コマンドが不明です。修復を実行できません。");
 }
 

@@ -191,10 +191,16 @@ class GuiResourcesMarksE2E : public ::testing::Test {
     }
   }
 
-  // Tags 0..4 and the lock in turn, `times` changes in all; the row ends as it began.
+  // Tags 0..4 and the lock in turn, `times` changes in all; the row ends without a tag and with
+  // its lock as it began.
   void ChangeMarks(int times) {
-    for (int i = 0; i < times; ++i)
-      app.Command(i % 2 == 0 ? kCmdTag0 + (i / 2) % 5 : kCmdDisableChange);
+    int locks = 0;
+    for (int i = 0; i < times; ++i) {
+      const bool lock = i % 2 != 0;
+      app.Command(lock ? kCmdDisableChange : kCmdTag0 + (i / 2) % 5);
+      locks += lock;
+    }
+    if (locks % 2 != 0) app.Command(kCmdDisableChange);
     app.Command(kCmdTagNone);
   }
 

@@ -175,14 +175,16 @@ TEST_F(HostileRegistryE2E, TheWindowListsWhatExistsAndGoesOn) {
   ASSERT_GE(last, 0);
   EXPECT_TRUE(WaitUntil([&] { return app.Selected() == last; }, 30000));
 
-  // The property window shows every kind of broken entry: 64 KiB names, 10,000 values, values
-  // of the wrong type, unpaired surrogates, text outside code page 932.
+  // The property window on broken entries of each kind the fixture has: a 64 KiB name, 10,000
+  // values, values of the wrong type, odd lengths, a missing terminator, an unpaired surrogate
+  // in the publisher, text outside code page 932, and the entry whose key name holds one.
   const std::wstring hugeName(32768, L'長');
   const std::vector<std::wstring> names = app.Column(0);
   for (const std::wstring& name : {hugeName, std::wstring(L"敵対 10"), std::wstring(L"敵対 8"),
                                    std::wstring(L"敵対 9"), std::wstring(L"敵対 11"),
                                    std::wstring(L"敵対 12"), std::wstring(L"敵対 13"),
-                                   std::wstring(L"敵対 14"), std::wstring(L"敵対 15")}) {
+                                   std::wstring(L"敵対 14"), std::wstring(L"敵対 15"),
+                                   std::wstring(L"壊れた名前")}) {
     const int row = RowNamed(names, name);
     ASSERT_GE(row, 0) << name.size();
     app.Select(row);
@@ -232,7 +234,7 @@ TEST_F(HostileRegistryE2E, TheWindowListsWhatExistsAndGoesOn) {
     EXPECT_GE(RowOf(app, rename.to), 0);
   }
 
-  // The list as a file: every row, in the code page of the file, without a box.
+  // The list as a file: a line for the header and for every row, without a box.
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring target = std::wstring(temp) + L"orv_hostile.csv";

@@ -92,6 +92,15 @@ TEST(AnnotationFile, WritesTheDocumentedBytes) {
   EXPECT_EQ(bytes.substr(0, 18), Record("HKCU\\\x8E\xCA\x90\x5E", 4, 0));
   EXPECT_EQ(Load(bytes, system),
             (std::vector<Loaded>{{"HKCU\\写真", 4, false}, {"HKLM32\\Lumière", 1, true}}));
+
+  // A key name holding an unpaired surrogate keeps it across the file, apart from its twin
+  // that holds U+FFFD in its place.
+  store.Clear();
+  store.AddProgram(Program(HKCU, "Lone\xED\xB0\x80", 2, false));
+  store.AddProgram(Program(HKCU, "Lone\xEF\xBF\xBD", 3));
+  EXPECT_EQ(Load(store.SaveToBytes(system), system),
+            (std::vector<Loaded>{{"HKCU\\Lone\xED\xB0\x80", 2, false},
+                                 {"HKCU\\Lone\xEF\xBF\xBD", 3, true}}));
 }
 
 TEST(AnnotationStore, LooksUpKeysWithoutLetterCaseAndLastDuplicateWins) {

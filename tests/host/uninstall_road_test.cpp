@@ -93,6 +93,13 @@ TEST(UninstallCommands, FirstMatchWins) {
   const auto none = Program("", "", "", false);
   const auto modify = Program("u.exe", "", "C:\\M\\setup.exe /modify", true);
   const auto noMsiButStrings = Program("u.exe", "", "m.exe", false);
+  // A key name that is no product code never reaches msiexec's command line.
+  auto msiOptions = msi;
+  msiOptions.KeyName = "{11111111-2222-3333-4444-555555555555} /qn";
+  auto msiName = msi;
+  msiName.KeyName = "Orv \"Installer\" Entry";
+  auto msiNotHex = msi;
+  msiNotHex.KeyName = "{1111111 -2222-3333-4444-555555555555}";
   const Case cases[] = {
       {"removeBoth", PlanRemove(both), CommandPlan::Launch, "\"C:\\A\\unins.exe\" /x"},
       {"removeQuiet", PlanRemove(quiet), CommandPlan::ConfirmQuietThenLaunch, "C:\\Q\\remove.exe /S"},
@@ -107,6 +114,11 @@ TEST(UninstallCommands, FirstMatchWins) {
       {"repairMsi", PlanRepair(msi), CommandPlan::Launch,
        "msiexec.exe /f {11111111-2222-3333-4444-555555555555}"},
       {"repairNoMsi", PlanRepair(noMsiButStrings), CommandPlan::Unknown,
+       "コマンドが不明です。修復を実行できません。"},
+      {"removeMsiOptions", PlanRemove(msiOptions), CommandPlan::Unknown,
+       "コマンドが不明です。アンインストールを実行できません。"},
+      {"modifyMsiName", PlanModify(msiName), CommandPlan::Unknown, "コマンドが不明です。変更を実行できません。"},
+      {"repairMsiNotHex", PlanRepair(msiNotHex), CommandPlan::Unknown,
        "コマンドが不明です。修復を実行できません。"},
   };
   for (const Case& c : cases) {

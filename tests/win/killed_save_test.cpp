@@ -68,15 +68,23 @@ TEST(KilledSave, EveryKillLeavesBothFilesWhole) {
   char lastIni = 0;
   int lastAppData = 0;
   for (int round = 0; round < 200; ++round) {
+    const std::wstring eventName = L"OrvSaveLoopSaving" + std::to_wstring(GetCurrentProcessId());
+    HANDLE saving = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE(saving, nullptr);
     std::wstring line = L"\"" + Beside(L"save_loop.exe") + L"\" \"" + folder + L"\" " +
-                         std::to_wstring(round % 2);
+                         std::to_wstring(round % 2) + L" " + eventName;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, nullptr, &startup, &process))
         << "round " << round << ": " << Narrow(line) << " error " << GetLastError();
-    Sleep(std::uniform_int_distribution<DWORD>(0, 60)(random));
+    // Every kill lands while the saver is saving: the random wait starts when it begins.
+    const DWORD started = WaitForSingleObject(saving, 30000);
+    CloseHandle(saving);
+    if (started != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 9);
+    ASSERT_EQ(started, WAIT_OBJECT_0) << "round " << round << ": the saver never began";
+    Sleep(std::uniform_int_distribution<DWORD>(0, 30)(random));
     TerminateProcess(process.hProcess, 9);
     WaitForSingleObject(process.hProcess, 10000);
     DWORD code = 0;

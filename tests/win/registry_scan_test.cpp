@@ -128,6 +128,30 @@ TEST_F(RealRegistryTest, KeepsNonAsciiNamesAndValues) {
   }
 }
 
+TEST_F(RealRegistryTest, AKeyNameWithAnUnpairedSurrogateOpensAndDeletesOnlyItself) {
+  // Its twin holds U+FFFD where the lone surrogate is: what a lossy conversion would make of it.
+  const std::wstring lone = kPrefix + L"Lone" + wchar_t(0xDC00);
+  const std::wstring twin = kPrefix + L"Lone" + wchar_t(0xFFFD);
+  RegKeyWriter(HKEY_CURRENT_USER, Entry(HKEY_CURRENT_USER, lone)).Str(L"DisplayName", L"ひとり");
+  RegKeyWriter(HKEY_CURRENT_USER, Entry(HKEY_CURRENT_USER, twin)).Str(L"DisplayName", L"双子");
+  std::vector<std::string> names;
+  for (const TProgram& p : ScanMine())
+    if (p.RootKey == RegistryRoot::CurrentUser) names.push_back(p.KeyName + "=" + p.DisplayName);
+  std::sort(names.begin(), names.end());
+  const std::vector<std::string> expected = {NarrowName(lone) + "=ひとり", Narrow(twin) + "=双子"};
+  EXPECT_EQ(names, expected);
+
+  auto uninstall = registry.OpenKey(RegistryRoot::CurrentUser,
+                                    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                                    KeyAccess::ReadWrite);
+  ASSERT_NE(uninstall, nullptr);
+  EXPECT_TRUE(uninstall->DeleteSubKeyTree(NarrowName(lone)));
+  HKEY key = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstallW + lone).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (kUninstallW + twin).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
 TEST_F(RealRegistryTest, SlowInfoCacheIsReadOnlyWhenItFits) {
   struct Case {
     const wchar_t* name;

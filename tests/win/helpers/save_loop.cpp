@@ -17,9 +17,12 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv || argc < 3) return 2;
+  if (!argv || argc < 4) return 2;
   const std::string folder = orv::Narrow(argv[1]);
   orv::Win32System system;
+  // The caller's clock for the kill starts here, not while the process is being made.
+  HANDLE saving = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[3]);
+  if (!saving || !SetEvent(saving)) return 4;
   for (int generation = _wtoi(argv[2]);; ++generation) {
     const bool b = generation % 2 != 0;
     orv::TProgramExtInfoList store;
