@@ -73,29 +73,6 @@ void ExpectNoGrowth(const AppWindow& app, Work work, const char* what) {
   ExpectSame(SettledCount(app, before), before, what);
 }
 
-// The visible dialog or message box of the program (the window class every one of them has).
-HWND OpenDialog(const AppWindow& app, int milliseconds = 5000) {
-  struct Search {
-    DWORD process;
-    HWND found;
-  } search{GetProcessId(app.Process()), nullptr};
-  WaitUntil([&] {
-    EnumWindows([](HWND window, LPARAM value) -> BOOL {
-      auto* s = reinterpret_cast<Search*>(value);
-      DWORD process = 0;
-      GetWindowThreadProcessId(window, &process);
-      wchar_t name[16] = {};
-      GetClassNameW(window, name, 16);
-      if (process != s->process || !IsWindowVisible(window) || std::wstring(name) != L"#32770")
-        return TRUE;
-      s->found = window;
-      return FALSE;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, milliseconds);
-  return search.found;
-}
-
 std::wstring Caption(HWND window) {
   wchar_t text[128] = {};
   GetWindowTextW(window, text, 128);
@@ -180,7 +157,7 @@ class GuiResourcesMarksE2E : public ::testing::Test {
     for (const Case& c : cases) {
       ASSERT_TRUE(app.Enabled(c.command)) << "command " << c.command;
       PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(c.command, 0), 0);
-      HWND dialog = OpenDialog(app);
+      HWND dialog = app.DialogWith(0);
       ASSERT_NE(dialog, nullptr) << "command " << c.command << " opened nothing";
       if (c.caption) {
         EXPECT_EQ(Caption(dialog), c.caption);

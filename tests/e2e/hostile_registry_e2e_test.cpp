@@ -240,25 +240,9 @@ TEST_F(HostileRegistryE2E, TheWindowListsWhatExistsAndGoesOn) {
   const std::wstring target = std::wstring(temp) + L"orv_hostile.csv";
   DeleteFileW(target.c_str());
   PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(kCmdSaveProgList, 0), 0);
-  HWND save = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    HWND candidate = nullptr;
-    while ((candidate = FindWindowExW(nullptr, candidate, L"#32770", nullptr)) != nullptr) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(candidate, &process);
-      if (process == GetProcessId(app.Process()) && IsWindowVisible(candidate) &&
-          GetDlgItem(candidate, 0x47C)) {  // the file name box of the common dialog
-        save = candidate;
-        return true;
-      }
-    }
-    return false;
-  }, 30000));
-  HWND nameBox = GetDlgItem(save, 0x47C);
-  HWND combo = FindWindowExW(nameBox, nullptr, L"ComboBox", nullptr);
-  HWND edit = FindWindowExW(combo ? combo : nameBox, nullptr, L"Edit", nullptr);
-  ASSERT_NE(edit, nullptr);
-  SetWindowTextW(edit, target.c_str());
+  HWND save = app.DialogWith(AppWindow::kFileNameBox, 30000);
+  ASSERT_NE(save, nullptr) << "no save dialog";
+  ASSERT_TRUE(AppWindow::TypeFileName(save, target));
   AppWindow::Answer(save, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000));
   SendMessageW(app.Handle(), WM_NULL, 0, 0);  // the export has finished

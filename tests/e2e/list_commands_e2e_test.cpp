@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "app/command_ids.h"
@@ -48,31 +46,6 @@ class ListCommandsE2E : public ::testing::Test {
   void Start() { ASSERT_TRUE(app.Start(ExePath())) << "Orvalinde did not start"; }
   // Commands that open a modal dialog are posted: a sent one would return only when it closes.
   void Post(int command) const { PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
-  // A dialog of the program holding the given control, whatever its caption.
-  HWND DialogWith(int controlId, int milliseconds = 5000) const {
-    struct Search {
-      DWORD pid;
-      int control;
-      HWND found;
-    } search{GetProcessId(app.Process()), controlId, nullptr};
-    WaitUntil([&] {
-      EnumWindows([](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t cls[16] = {};
-        GetClassNameW(w, cls, 16);
-        if (pid == s->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
-            GetDlgItem(w, s->control)) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      }, reinterpret_cast<LPARAM>(&search));
-      return search.found != nullptr;
-    }, milliseconds);
-    return search.found;
-  }
   static bool Gone(HWND dialog) {
     return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
   }
@@ -90,7 +63,7 @@ class ListCommandsE2E : public ::testing::Test {
   }
   void Find(const std::wstring& text, bool matchCase) {
     Post(kCmdFind);
-    HWND dialog = DialogWith(IDC_FIND_TEXT);
+    HWND dialog = app.DialogWith(IDC_FIND_TEXT);
     ASSERT_NE(dialog, nullptr) << "no find dialog";
     wchar_t caption[32] = {};
     GetWindowTextW(dialog, caption, 32);
@@ -141,7 +114,7 @@ TEST_F(ListCommandsE2E, FindStepsThroughTheShownListAndNeverWraps) {
   Find(L"lumi", true);
   EXPECT_EQ(app.Selected(), a);
   Post(kCmdFind);
-  HWND dialog = DialogWith(IDC_FIND_TEXT);
+  HWND dialog = app.DialogWith(IDC_FIND_TEXT);
   ASSERT_NE(dialog, nullptr);
   wchar_t preset[64] = {};
   GetDlgItemTextW(dialog, IDC_FIND_TEXT, preset, 64);
@@ -249,7 +222,7 @@ TEST_F(ListCommandsE2E, ExportsTheViewAfterASortAndTheDisplayItemDialog) {
   ASSERT_EQ(app.HeaderImage(0), 1);
 
   Post(kCmdDispItemSetting);
-  HWND dialog = DialogWith(IDC_DISP_LIST);
+  HWND dialog = app.DialogWith(IDC_DISP_LIST);
   ASSERT_NE(dialog, nullptr) << "no display-item dialog";
   wchar_t caption[32] = {};
   GetWindowTextW(dialog, caption, 32);
@@ -270,16 +243,11 @@ TEST_F(ListCommandsE2E, ExportsTheViewAfterASortAndTheDisplayItemDialog) {
   const std::wstring target = ExeFolder() + L"一覧 export.csv";
   WriteBytes(target, "old content\r\n");
   Post(kCmdSaveProgList);
-  HWND save = DialogWith(0x47C, 30000);  // the file name box (cmb13) of the common dialog
+  HWND save = app.DialogWith(AppWindow::kFileNameBox, 30000);
   ASSERT_NE(save, nullptr) << "no save dialog";
-  // The name goes into the edit inside the name box, as typing would put it.
-  HWND nameBox = GetDlgItem(save, 0x47C);
-  HWND combo = FindWindowExW(nameBox, nullptr, L"ComboBox", nullptr);
-  HWND edit = FindWindowExW(combo ? combo : nameBox, nullptr, L"Edit", nullptr);
-  ASSERT_NE(edit, nullptr);
-  SetWindowTextW(edit, target.c_str());
+  ASSERT_TRUE(AppWindow::TypeFileName(save, target));
   AppWindow::Answer(save, IDOK);
-  HWND overwrite = DialogWith(IDYES);
+  HWND overwrite = app.DialogWith(IDYES);
   ASSERT_NE(overwrite, nullptr) << "no overwrite question";
   AppWindow::Answer(overwrite, IDYES);
   ASSERT_TRUE(WaitUntil([&] { return ReadBytes(target).value_or("") != "old content\r\n"; }));
@@ -303,7 +271,7 @@ TEST_F(ListCommandsE2E, ARefusedColumnSaveStillAppliesThenTellsWhyOnceAndTheWind
   ASSERT_TRUE(CreateDirectoryW(IniPath().c_str(), nullptr));
   Start();
   Post(kCmdDispItemSetting);
-  HWND dialog = DialogWith(IDC_DISP_LIST);
+  HWND dialog = app.DialogWith(IDC_DISP_LIST);
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, IDC_DISP_LIST);
   SetRowState(app, list, RowNamed(DialogRows(app, list), L"発行元"), INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
@@ -331,7 +299,7 @@ TEST_F(ListCommandsE2E, VersionDialogShowsTheVersionResource) {
   Start();
   for (int closeWith : {IDOK, IDCANCEL}) {  // Enter and Escape both close it
     Post(kCmdVersion);
-    HWND dialog = DialogWith(IDC_ABOUT_VERSION);
+    HWND dialog = app.DialogWith(IDC_ABOUT_VERSION);
     ASSERT_NE(dialog, nullptr) << "no version dialog";
     wchar_t text[128] = {};
     GetWindowTextW(dialog, text, 128);

@@ -221,6 +221,38 @@ HWND AppWindow::FindDialog(const std::wstring& caption, int milliseconds) const 
   return found;
 }
 
+HWND AppWindow::DialogWith(int controlId, int milliseconds) const {
+  struct Search {
+    DWORD process;
+    int control;
+    HWND found;
+  } search{processId_, controlId, nullptr};
+  WaitUntil([&] {
+    EnumWindows([](HWND window, LPARAM value) -> BOOL {
+      auto* s = reinterpret_cast<Search*>(value);
+      DWORD process = 0;
+      GetWindowThreadProcessId(window, &process);
+      wchar_t name[16] = {};
+      GetClassNameW(window, name, 16);
+      if (process != s->process || !IsWindowVisible(window) || std::wstring(name) != L"#32770" ||
+          (s->control != 0 && !GetDlgItem(window, s->control)))
+        return TRUE;
+      s->found = window;
+      return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, milliseconds);
+  return search.found;
+}
+
+bool AppWindow::TypeFileName(HWND fileDialog, const std::wstring& path) {
+  // The name box is a combo box in the explorer style; the edit inside takes the text.
+  HWND nameBox = GetDlgItem(fileDialog, kFileNameBox);
+  HWND combo = FindWindowExW(nameBox, nullptr, L"ComboBox", nullptr);
+  HWND edit = FindWindowExW(combo ? combo : nameBox, nullptr, L"Edit", nullptr);
+  return edit && SetWindowTextW(edit, path.c_str());
+}
+
 std::wstring AppWindow::DialogText(HWND dialog) {
   // The message text of a message box is its static control 0xFFFF.
   wchar_t text[1024] = {};

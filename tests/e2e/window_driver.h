@@ -101,6 +101,13 @@ class AppWindow {
   void PressKeys(const std::vector<WORD>& keys) const;
   // A message box of the program with this caption, or null.
   HWND FindDialog(const std::wstring& caption, int milliseconds = 5000) const;
+  // A visible dialog or message box of the program holding the control `controlId` (any one
+  // for 0), whatever its caption; null when none appears in time.
+  HWND DialogWith(int controlId, int milliseconds = 5000) const;
+  // The control id of the file name box in the system's open and save dialogs.
+  static constexpr int kFileNameBox = 0x47C;
+  // Puts `path` into a file dialog's name box, as typing would; false when it has none.
+  static bool TypeFileName(HWND fileDialog, const std::wstring& path);
   static std::wstring DialogText(HWND dialog);
   static void Answer(HWND dialog, int buttonId);
 
