@@ -2,11 +2,9 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_library(orvalinde_memory STATIC
-  src/platform/memory/memory_registry.cpp
-  src/platform/memory/memory_ini.cpp
-  src/platform/memory/memory_system.cpp
-)
+set(ORV_MEMORY_SEAM_SOURCES ${ORV_SEAM_SOURCES})
+list(FILTER ORV_MEMORY_SEAM_SOURCES INCLUDE REGEX "platform/memory/")
+add_library(orvalinde_memory STATIC ${ORV_MEMORY_SEAM_SOURCES})
 target_link_libraries(orvalinde_memory PUBLIC orvalinde_core)
 target_compile_options(orvalinde_memory PRIVATE ${ORV_WARNINGS})
 

@@ -9,7 +9,7 @@ include(GoogleTest)
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} tests/win/short_translation.rc
                          tests/win/guarded_dialog.rc)
-target_link_libraries(win_tests PRIVATE orvalinde_ui gtest_main)
+target_link_libraries(win_tests PRIVATE orvalinde_windows gtest_main)
 target_compile_options(win_tests PRIVATE ${ORV_WARNINGS})
 # Saves the settings and "appdata" until it is killed; killed_save_test.cpp kills it.
 add_executable(save_loop WIN32 tests/win/helpers/save_loop.cpp)

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/csv_export.h"
-#include "app/find_matcher.h"
+#include "text/find_matcher.h"
 #include "catalogue/program_text.h"
 #include "platform/memory/memory_system.h"
 #include "text/utf.h"

@@ -1,35 +1,23 @@
-// The comment dialog: the "Comments" value of one entry.
+// The comment dialog: the "Comments" value of one entry. It grows in width only.
 #pragma once
-#include <windows.h>
-
-#include "annotations/entry_edit.h"
-#include "ui/modal_dialog.h"
+#include "annotations/entry_edit_dialog.h"
+#include "ui/anchor_layout.h"
 
 namespace orv {
 
-class TEditCommentDialog : public ui::ModalDialog {
+class TEditCommentDialog : public TEntryEditDialog {
  public:
   // `entry` is the identity taken before the dialog opened; `font` is the main window's.
-  TEditCommentDialog(Registry& registry, EntryIdentity entry, HFONT font)
-      : registry_(registry), entry_(std::move(entry)), ownerFont_(font) {}
-  ~TEditCommentDialog() override;
-  // True when closed with OK (the main window then rescans).
-  bool Run(HINSTANCE instance, HWND owner);
+  TEditCommentDialog(Registry& registry, EntryIdentity entry, HFONT font);
 
  private:
-  void OnInit() override { FormCreate(); }
-  bool OnCommand(int id, int code) override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  void FormCreate();
-  void Button2Click();
-  void FormResize();
+  void OnPrepare() override;
+  bool ReadEntry() override;
+  EntryEditResult WriteEntry() override;
+  ui::Answer OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  Registry& registry_;
-  EntryIdentity entry_;
-  HFONT ownerFont_;
-  HFONT font_ = nullptr;
   SIZE minimum_{};
-  RECT designClient_{};
+  ui::AnchorLayout layout_;
 };
 
 }  // namespace orv

@@ -1,34 +1,23 @@
 // The rename dialog: a new "DisplayName" for one entry, with the original name to restore.
 #pragma once
-#include <windows.h>
-
-#include "annotations/entry_edit.h"
-#include "ui/modal_dialog.h"
+#include "annotations/entry_edit_dialog.h"
+#include "ui/tooltips.h"
 
 namespace orv {
 
-class TRenameDialog : public ui::ModalDialog {
+class TRenameDialog : public TEntryEditDialog {
  public:
   // `entry` is the identity taken before the dialog opened; `font` is the main window's.
-  TRenameDialog(Registry& registry, EntryIdentity entry, HFONT font)
-      : registry_(registry), entry_(std::move(entry)), ownerFont_(font) {}
-  ~TRenameDialog() override;
-  // True when closed with OK (the main window then rescans).
-  bool Run(HINSTANCE instance, HWND owner);
+  TRenameDialog(Registry& registry, EntryIdentity entry, HFONT font);
 
  private:
-  void OnInit() override { FormCreate(); }
+  void OnPrepare() override;
+  bool ReadEntry() override;
+  EntryEditResult WriteEntry() override;
   bool OnCommand(int id, int code) override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  void FormCreate();
-  void Button3Click();
-  void Button2Click();
+  void RestoreButtonClick();
 
-  Registry& registry_;
-  EntryIdentity entry_;
-  HFONT ownerFont_;
-  HFONT font_ = nullptr;
-  HWND hint_ = nullptr;
+  ui::Tooltips hints_;
 };
 
 }  // namespace orv

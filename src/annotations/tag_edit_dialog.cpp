@@ -6,15 +6,32 @@
 
 #include "annotations/tag_edit_dialog_ids.h"
 #include "platform/win32/wide.h"
-#include "ui/window.h"
+#include "ui/colors.h"
+#include "ui/dpi.h"
+#include "ui/gdi.h"
+#include "ui/modal_scope.h"
+#include "ui/text.h"
 
 namespace orv {
 namespace {
 
-// The client area and the controls at 96 DPI, as left/top/width/height from the edges they
-// keep their distance to.
+// The client area and the controls at 96 DPI.
 constexpr int kClientWidth = 265;
 constexpr int kClientHeight = 221;
+struct Placed {
+  int id;
+  RECT design;  // left, top, right, bottom
+  unsigned anchors;
+};
+constexpr Placed kLayout[] = {
+    {IDC_TAGEDIT_LISTLABEL, {8, 8, 158, 24}, ui::kAnchorTopLeft},
+    {IDC_TAGEDIT_LIST, {8, 27, 255, 119}, ui::kAnchorAll},
+    {IDC_TAGEDIT_CAPTIONLABEL, {8, 133, 158, 149}, ui::kAnchorLeft | ui::kAnchorBottom},
+    {IDC_TAGEDIT_CAPTION, {8, 152, 230, 173}, ui::kAnchorLeft | ui::kAnchorRight | ui::kAnchorBottom},
+    {IDC_TAGEDIT_COLOR, {233, 151, 257, 173}, ui::kAnchorRight | ui::kAnchorBottom},
+    {IDOK, {97, 186, 172, 211}, ui::kAnchorRight | ui::kAnchorBottom},
+    {IDCANCEL, {182, 186, 257, 211}, ui::kAnchorRight | ui::kAnchorBottom},
+};
 
 }  // namespace
 
@@ -38,50 +55,31 @@ int TTagEditDialog::SelectedSlot() const {
 }
 
 void TTagEditDialog::OnInit() {
-  ApplyFont(font_);
+  ui::SetFontOfWindow(Handle(), font_);
   // The client area at the window's DPI; the base centres the dialog on its owner.
   const UINT dpi = ui::WindowDpi(Handle());
-  RECT frame{0, 0, ui::Scale(kClientWidth, dpi), ui::Scale(kClientHeight, dpi)};
+  auto s = [dpi](LONG v) { return static_cast<LONG>(ui::Scale(static_cast<int>(v), dpi)); };
+  RECT frame{0, 0, s(kClientWidth), s(kClientHeight)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
   SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-  LayoutControls();
+  layout_.Begin(Handle(), {s(kClientWidth), s(kClientHeight)});
+  for (const Placed& p : kLayout)
+    layout_.AddAt(Item(p.id), {s(p.design.left), s(p.design.top), s(p.design.right), s(p.design.bottom)},
+                  p.anchors);
+  layout_.Apply();
 
   HWND list = Item(IDC_TAGEDIT_LIST);
-  HDC dc = GetDC(list);
-  HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
-  SIZE text{};
-  GetTextExtentPoint32W(dc, L"TAG", 3, &text);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
-  SendMessageW(list, LB_SETITEMHEIGHT, 0, text.cy + 4);
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, ui::TextExtent(list, font_, L"TAG").cy + 4);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (int slot = 0; slot < kTagCount; ++slot)
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(EntryText(slot).c_str()));
   SendMessageW(list, LB_SETCURSEL, 0, 0);
-  ListBox1Click();
+  TagListClick();
 }
 
-void TTagEditDialog::LayoutControls() {
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  const UINT dpi = ui::WindowDpi(Handle());
-  auto s = [dpi](int v) { return ui::Scale(v, dpi); };
-  const int w = client.right, h = client.bottom;
-  auto place = [&](int id, int left, int top, int width, int height) {
-    MoveWindow(Item(id), left, top, std::max(width, 0), std::max(height, 0), TRUE);
-  };
-  place(IDC_TAGEDIT_LISTLABEL, s(8), s(8), s(150), s(16));
-  place(IDC_TAGEDIT_LIST, s(8), s(27), w - s(18), h - s(129));
-  place(IDC_TAGEDIT_CAPTIONLABEL, s(8), h - s(88), s(150), s(16));
-  place(IDC_TAGEDIT_CAPTION, s(8), h - s(69), w - s(43), s(21));
-  place(IDC_TAGEDIT_COLOR, w - s(32), h - s(70), s(24), s(22));
-  place(IDOK, w - s(168), h - s(35), s(75), s(25));
-  place(IDCANCEL, w - s(83), h - s(35), s(75), s(25));
-}
-
-void TTagEditDialog::ListBox1Click() {
+void TTagEditDialog::TagListClick() {
   const int slot = SelectedSlot();
   HWND edit = Item(IDC_TAGEDIT_CAPTION);
   EnableWindow(edit, slot >= 0);
@@ -93,15 +91,12 @@ void TTagEditDialog::ListBox1Click() {
   InvalidateRect(Item(IDC_TAGEDIT_COLOR), nullptr, TRUE);
 }
 
-void TTagEditDialog::Edit1Change() {
+void TTagEditDialog::CaptionEditChange() {
   if (editing_) return;
   const int slot = SelectedSlot();
   TAppTag* tag = workingCopy_.Items(slot);
   if (!tag) return;
-  HWND edit = Item(IDC_TAGEDIT_CAPTION);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-  tag->Caption = Narrow(text);
+  tag->Caption = ItemText(IDC_TAGEDIT_CAPTION);
   HWND list = Item(IDC_TAGEDIT_LIST);
   SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(slot), 0);
   SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(slot),
@@ -109,7 +104,7 @@ void TTagEditDialog::Edit1Change() {
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(slot), 0);
 }
 
-void TTagEditDialog::Panel1Click() {
+void TTagEditDialog::ColorButtonClick() {
   TAppTag* tag = workingCopy_.Items(SelectedSlot());
   if (!tag) return;
   static COLORREF customColors[16] = {};
@@ -127,16 +122,16 @@ void TTagEditDialog::Panel1Click() {
   InvalidateRect(Item(IDC_TAGEDIT_LIST), nullptr, TRUE);
 }
 
-void TTagEditDialog::ListBox1DrawItem(const DRAWITEMSTRUCT& draw) {
+void TTagEditDialog::TagListDrawItem(const DRAWITEMSTRUCT& draw) {
   if (draw.itemID == static_cast<UINT>(-1)) return;
   const int slot = static_cast<int>(draw.itemID);
   const TAppTag* tag = workingCopy_.Items(slot);
   const bool selected = (draw.itemState & ODS_SELECTED) != 0;
-  COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
-  COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+  COLORREF back = ui::colors::ListBackground(selected);
+  COLORREF fore = ui::colors::ListText(selected);
   if (!selected && tag && tag->Color != kNoColor) {
     back = ui::ColorToRgb(tag->Color);
-    if (tag->WhiteText) fore = RGB(255, 255, 255);
+    if (tag->WhiteText) fore = ui::colors::TextOnDark();
   }
   HBRUSH brush = CreateSolidBrush(back);
   FillRect(draw.hDC, &draw.rcItem, brush);
@@ -166,7 +161,7 @@ void TTagEditDialog::DrawColorButton(const DRAWITEMSTRUCT& draw) {
   }
 }
 
-void TTagEditDialog::Button2Click() {
+void TTagEditDialog::OkButtonClick() {
   tags_.Assign(workingCopy_);
   End(IDOK);
 }
@@ -174,56 +169,48 @@ void TTagEditDialog::Button2Click() {
 bool TTagEditDialog::OnCommand(int id, int code) {
   switch (id) {
     case IDC_TAGEDIT_LIST:
-      if (code == LBN_SELCHANGE) ListBox1Click();
+      if (code == LBN_SELCHANGE) TagListClick();
       return true;
     case IDC_TAGEDIT_CAPTION:
-      if (code == EN_CHANGE) Edit1Change();
+      if (code == EN_CHANGE) CaptionEditChange();
       return true;
     case IDC_TAGEDIT_COLOR:
-      if (code == BN_CLICKED) Panel1Click();
+      if (code == BN_CLICKED) ColorButtonClick();
       return true;
-    case IDOK: Button2Click(); return true;
+    case IDOK: OkButtonClick(); return true;
     default: return false;
   }
 }
 
-INT_PTR TTagEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-  handled = true;
+ui::Answer TTagEditDialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DRAWITEM: {
       const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (wParam == IDC_TAGEDIT_LIST) {
-        ListBox1DrawItem(draw);
+        TagListDrawItem(draw);
         return TRUE;
       }
       if (wParam == IDC_TAGEDIT_COLOR) {
         DrawColorButton(draw);
         return TRUE;
       }
-      break;
+      return {};
     }
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wParam) == Item(IDC_TAGEDIT_COLOR)) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
-        return TRUE;
-      }
-      break;
+      if (reinterpret_cast<HWND>(wParam) != Item(IDC_TAGEDIT_COLOR)) return {};
+      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      return TRUE;
     case WM_SIZE:
-      LayoutControls();
+      layout_.Apply();
       InvalidateRect(Handle(), nullptr, TRUE);
-      break;
+      return 0;
     case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      const UINT dpi = ui::WindowDpi(Handle());
-      info->ptMinTrackSize.x = ui::Scale(200, dpi);
-      info->ptMinTrackSize.y = ui::Scale(200, dpi);
+      const int size = ui::Scale(200, ui::WindowDpi(Handle()));
+      ui::SetMinimumTrackSize(Handle(), lParam, {size, size});
       return 0;
     }
-    default: break;
+    default: return {};
   }
-  handled = false;
-  return 0;
 }
 
 }  // namespace orv

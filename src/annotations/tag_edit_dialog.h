@@ -5,7 +5,8 @@
 #include <string>
 
 #include "annotations/tag_list.h"
-#include "ui/modal_dialog.h"
+#include "ui/anchor_layout.h"
+#include "ui/window.h"
 
 namespace orv {
 
@@ -19,15 +20,14 @@ class TTagEditDialog : public ui::ModalDialog {
  private:
   void OnInit() override;
   bool OnCommand(int id, int code) override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  ui::Answer OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  void ListBox1Click();
-  void Edit1Change();
-  void Panel1Click();
-  void ListBox1DrawItem(const DRAWITEMSTRUCT& draw);
+  void TagListClick();
+  void CaptionEditChange();
+  void ColorButtonClick();
+  void TagListDrawItem(const DRAWITEMSTRUCT& draw);
   void DrawColorButton(const DRAWITEMSTRUCT& draw);
-  void Button2Click();
-  void LayoutControls();
+  void OkButtonClick();
   int SelectedSlot() const;
   std::wstring EntryText(int slot) const;
 
@@ -37,6 +37,7 @@ class TTagEditDialog : public ui::ModalDialog {
   const std::string prefix_;  // before each entry's number; empty
   TColor shownColor_ = kBtnFaceColor;
   bool editing_ = false;  // the edit box is being set, not typed in
+  ui::AnchorLayout layout_;
 };
 
 }  // namespace orv

@@ -4,8 +4,22 @@
 
 namespace orv {
 namespace {
+
 constexpr const char* kSection = "Tags";
 constexpr TColor kDefaultColors[kTagCount] = {255, 65280, 65535, 16711680, 16711935};
+// Each slot's keys carry its number from 0: "CaptionString0", "Color0".
+constexpr IniField<TAppTag> kTagKeys[] = {
+    {"CaptionString", &TAppTag::Caption},
+    {"Color", &TAppTag::Color},
+};
+
+TAppTag DefaultTag(int slot) {
+  TAppTag tag;
+  tag.Caption = "Tag" + std::to_string(slot + 1);
+  tag.Color = kDefaultColors[slot];
+  return tag;
+}
+
 }  // namespace
 
 bool IsDarkColor(TColor color, const ColorResolver& resolve) {
@@ -43,22 +57,15 @@ void TTagList::LoadFromFile(IniProfile& ini) {
   IniCodec codec(ini);
   for (int i = 0; i < kTagCount; ++i) {
     TAppTag& tag = tags_[static_cast<std::size_t>(i)];
-    tag.Caption = codec.ReadString(kSection, "CaptionString" + std::to_string(i),
-                                   "Tag" + std::to_string(i + 1));
-    tag.SetColor(static_cast<TColor>(codec.ReadInteger(
-                     kSection, "Color" + std::to_string(i),
-                     static_cast<std::int32_t>(kDefaultColors[i]))),
-                 resolve_);
+    ReadFields<TAppTag>(codec, kSection, kTagKeys, tag, DefaultTag(i), std::to_string(i));
+    tag.SetColor(tag.Color, resolve_);  // the text colour follows
   }
 }
 
 void TTagList::SaveToFile(IniProfile& ini) const {
   IniCodec codec(ini);
-  for (int i = 0; i < kTagCount; ++i) {
-    const TAppTag& tag = tags_[static_cast<std::size_t>(i)];
-    codec.WriteString(kSection, "CaptionString" + std::to_string(i), tag.Caption);
-    codec.WriteInteger(kSection, "Color" + std::to_string(i), static_cast<std::int32_t>(tag.Color));
-  }
+  for (int i = 0; i < kTagCount; ++i)
+    WriteFields<TAppTag>(codec, kSection, kTagKeys, tags_[static_cast<std::size_t>(i)], std::to_string(i));
 }
 
 }  // namespace orv

@@ -2,9 +2,10 @@
 #include "annotations/tag_edit_dialog.h"
 #include "app/command_ids.h"
 #include "app/main_window.h"
-#include "platform/win32/staged_ini.h"
-#include "platform/win32/win32_ini.h"
-#include "ui/window.h"
+#include "ui/colors.h"
+#include "ui/dpi.h"
+#include "ui/gdi.h"
+#include "ui/message_box.h"
 
 namespace orv {
 namespace {
@@ -14,12 +15,10 @@ HBITMAP Swatch(COLORREF color, int size) {
   std::uint32_t* pixels = nullptr;
   HBITMAP bitmap = ui::CreatePixelBitmap(size, pixels);
   if (!pixels) return bitmap;
-  const std::uint32_t fill = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) |
-                             GetBValue(color);
+  const std::uint32_t fill = ui::OpaquePixel(color), frame = ui::OpaquePixel(ui::colors::SwatchFrame());
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x)
-      pixels[y * size + x] =
-          x == 0 || y == 0 || x == size - 1 || y == size - 1 ? 0xFF000000u : fill;
+      pixels[y * size + x] = x == 0 || y == 0 || x == size - 1 || y == size - 1 ? frame : fill;
   return bitmap;
 }
 
@@ -37,10 +36,8 @@ void TForm1::LoadAnnotations() {
 
 void TForm1::TellUnreadableAnnotations() {
   if (!annotationFileUnreadable_) return;
-  ui::MessageBoxUtf8(handle_,
-                     "タグと変更の禁止を読み込めません。\n" + appDataPath_ +
-                         "\nこの実行中の変更は保存されません。",
-                     "エラー", MB_OK | MB_ICONERROR);
+  ui::ShowError(Handle(), "タグと変更の禁止を読み込めません。\n" + appDataPath_ +
+                             "\nこの実行中の変更は保存されません。");
 }
 
 void TForm1::SaveAnnotations(bool tellFailure) {
@@ -57,34 +54,36 @@ void TForm1::SaveAnnotations(bool tellFailure) {
   }
   if (!tellFailure) return;
   if (!annotationSaveFailed_)
-    ui::MessageBoxUtf8(handle_, "タグと変更の禁止を保存できません。\n" + error, "エラー",
-                       MB_OK | MB_ICONERROR);
+    ui::ShowError(Handle(), "タグと変更の禁止を保存できません。\n" + error);
   annotationSaveFailed_ = true;
 }
 
 void TForm1::BuildTagImages() {
-  const int size = ui::Scale(16, ui::WindowDpi(handle_));
-  std::vector<HBITMAP> swatches;
-  swatches.push_back(Swatch(GetSysColor(COLOR_BTNFACE), size));
-  for (int i = 0; i < kTagCount; ++i) swatches.push_back(Swatch(ui::ColorToRgb(tagList_->Items(i)->Color), size));
+  const int size = ui::Scale(16, ui::WindowDpi(Handle()));
+  std::vector<ui::Bitmap> swatches;
+  swatches.emplace_back(Swatch(ui::colors::NoTagSwatch(), size));
+  for (int i = 0; i < kTagCount; ++i) swatches.emplace_back(Swatch(ui::ColorToRgb(tagList_->Items(i)->Color), size));
   // The context menu shows them; the main menu has none.
   for (int i = 0; i <= kTagCount; ++i) {
     MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_BITMAP;
-    item.hbmpItem = swatches[static_cast<std::size_t>(i)];
+    item.hbmpItem = swatches[static_cast<std::size_t>(i)].Get();
     SetMenuItemInfoW(listMenu_, static_cast<UINT>(i == 0 ? kCmdTagNone : kCmdTag0 + i - 1), FALSE,
                      &item);
   }
-  for (HBITMAP old : tagSwatches_) DeleteObject(old);
-  tagSwatches_ = std::move(swatches);
+  tagSwatches_ = std::move(swatches);  // the old ones go now that no item shows them
+}
+
+void TForm1::ShowTagCaptions() {
+  for (int i = 0; i < kTagCount; ++i) actions_.SetCaption(kCmdTag0 + i, tagList_->Items(i)->Caption);
 }
 
 void TForm1::ActTagExecute(int slot) {
   TProgram* r = SelectedProgram();
   if (!r) return;
   r->TagIndex = slot;
-  ShowTab(TabCtrl_GetCurSel(tabStrip_));
+  ShowTab(CurrentTab());
   // The row shows its new colour only when it is not highlighted.
   ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED);
   SaveAnnotations(true);
@@ -100,21 +99,19 @@ void TForm1::ActDisableChangeExecute() {
 }
 
 void TForm1::ActEditTagExecute() {
-  TTagEditDialog dialog(*tagList_, font_);
-  if (dialog.ShowModal(instance_, handle_) != IDOK) return;
+  TTagEditDialog dialog(*tagList_, font_.Get());
+  if (dialog.ShowModal(instance_, Handle()) != IDOK) return;
   // The window follows the edited tags even when the settings file refuses them.
   std::string error;
   try {
-    StagedIni ini(iniPath_);
-    tagList_->SaveToFile(ini);
-    ini.Commit();
+    SaveSections([this](IniProfile& ini) { tagList_->SaveToFile(ini); });
   } catch (const std::exception& e) {
     error = e.what();
   }
   BuildTagImages();
-  for (int i = 0; i < kTagCount; ++i) actions_.SetCaption(kCmdTag0 + i, tagList_->Items(i)->Caption);
-  ShowTab(TabCtrl_GetCurSel(tabStrip_));
-  if (!error.empty()) ui::MessageBoxUtf8(handle_, error, "エラー", MB_OK | MB_ICONERROR);
+  ShowTagCaptions();
+  ShowTab(CurrentTab());
+  if (!error.empty()) ui::ShowError(Handle(), error);
 }
 
 }  // namespace orv

@@ -2,7 +2,7 @@
 #include "app/main_window.h"
 #include "operations/registry_cleanup.h"
 #include "platform/win32/system_error.h"
-#include "ui/window.h"
+#include "ui/message_box.h"
 
 namespace orv {
 
@@ -18,18 +18,14 @@ void TForm1::RunCleanupCommand(CleanupCommand command) {
   // The box runs a message loop in which the records may be replaced: keep the identity.
   const CleanupTarget target{r->RootKey, r->KeyName};
   r = nullptr;
-  if (ui::MessageBoxUtf8(handle_, CleanupWarning(command), "警告",
-                         MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDOK)
-    return;
+  if (!ui::AskWarning(Handle(), CleanupWarning(command), ui::WarningButtons::OkCancel)) return;
   const CleanupResult result = RunCleanup(registry_, target, command);
   // The list is not refreshed here: the watch sees the removed entry at its next tick.
   if (result.kind == CleanupResult::Refused || result.kind == CleanupResult::InvalidName)
-    ui::MessageBoxUtf8(
-        handle_,
-        CleanupFailedMessage(
-            target, command, result,
-            result.kind == CleanupResult::Refused ? SystemErrorText(result.error) : std::string()),
-        "エラー", MB_OK | MB_ICONERROR);
+    ui::ShowError(Handle(), CleanupFailedMessage(target, command, result,
+                                                result.kind == CleanupResult::Refused
+                                                    ? SystemErrorText(result.error)
+                                                    : std::string()));
 }
 
 }  // namespace orv

@@ -12,7 +12,7 @@ void TForm1::ActPropertyExecute() {
   const TProgram* r = SelectedProgram();
   if (!r) return;
   if (!PropertyDialog)
-    PropertyDialog = TPropertyDialog::Create(instance_, handle_, font_, registry_, system_,
+    PropertyDialog = TPropertyDialog::Create(instance_, Handle(), font_.Get(), registry_, system_,
                                              [this](const EntryIdentity& entry) { EditComment(entry); });
   if (!PropertyDialog) return;
   PropertyDialog->SetProgram(r);
@@ -22,8 +22,8 @@ void TForm1::ActPropertyExecute() {
 void TForm1::ActRenameExecute() {
   const TProgram* r = SelectedProgram();
   if (!r) return;
-  TRenameDialog dialog(registry_, IdentityOf(*r), font_);
-  if (dialog.Run(instance_, handle_)) actions_.Execute(kCmdRefresh);
+  TRenameDialog dialog(registry_, IdentityOf(*r), font_.Get());
+  if (dialog.Run(instance_, Handle())) actions_.Execute(kCmdRefresh);
 }
 
 void TForm1::ActEditCommentExecute() {
@@ -33,8 +33,8 @@ void TForm1::ActEditCommentExecute() {
 }
 
 void TForm1::EditComment(const EntryIdentity& entry) {
-  TEditCommentDialog dialog(registry_, entry, font_);
-  if (dialog.Run(instance_, handle_)) actions_.Execute(kCmdRefresh);
+  TEditCommentDialog dialog(registry_, entry, font_.Get());
+  if (dialog.Run(instance_, Handle())) actions_.Execute(kCmdRefresh);
 }
 
 }  // namespace orv

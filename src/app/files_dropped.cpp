@@ -5,16 +5,14 @@
 #include "operations/shortcut_drop.h"
 #include "platform/win32/shell_link.h"
 #include "platform/win32/wide.h"
-#include "ui/window.h"
+#include "ui/modal_scope.h"
+#include "ui/scope_exit.h"
 
 namespace orv {
 
 void TForm1::FilesDropped(HDROP drop) {
   // The drop's memory is ours to free, whatever happens below.
-  struct Finish {
-    HDROP drop;
-    ~Finish() { DragFinish(drop); }
-  } finish{drop};
+  ui::ScopeExit finish([drop] { DragFinish(drop); });
   // A command behind an open box still works on the rows; the drop waits for nobody.
   if (ui::ModalScope::Active()) return;
   const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
@@ -27,7 +25,7 @@ void TForm1::FilesDropped(HDROP drop) {
   findText_ = IsShortcutFileName(path) ? ResolveShortcut(path) : path;
   findMatchCase_ = false;
   // The search starts above the first row, whatever was selected.
-  ListView_SetItemState(programList_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  List().ClearSelection();
   const int row = FindRowHolding(
       static_cast<int>(rows_.size()), static_cast<int>(columnIds_.size()),
       [this](int item, int column) {
@@ -38,11 +36,8 @@ void TForm1::FilesDropped(HDROP drop) {
       },
       findText_);
   if (row < 0) return;
-  ListView_SetItemState(programList_, row, LVIS_SELECTED | LVIS_FOCUSED,
-                        LVIS_SELECTED | LVIS_FOCUSED);
-  ListView_SetSelectionMark(programList_, row);
-  ListView_EnsureVisible(programList_, row, TRUE);  // a partly visible row counts as visible
-  SetForegroundWindow(handle_);
+  SelectRow(row);
+  SetForegroundWindow(Handle());
 }
 
 }  // namespace orv

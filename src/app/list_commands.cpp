@@ -9,17 +9,15 @@
 
 #include "app/command_ids.h"
 #include "app/csv_export.h"
-#include "app/find_matcher.h"
 #include "app/program_rows.h"
+#include "text/find_matcher.h"
 #include "columns/display_item_dialog.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
 #include "platform/win32/file_output.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/staged_ini.h"
-#include "platform/win32/win32_ini.h"
-#include "ui/window.h"
+#include "ui/modal_scope.h"
 
 namespace orv {
 
@@ -32,8 +30,8 @@ std::string TForm1::ShownCellText(int item, int position) {
 }
 
 void TForm1::ActFindExecute() {
-  TFindDataDialog dialog(font_, findText_, findMatchCase_);
-  if (!dialog.Execute(instance_, handle_)) return;
+  TFindDataDialog dialog(font_.Get(), findText_, findMatchCase_);
+  if (!dialog.Execute(instance_, Handle())) return;
   findText_ = dialog.Text();
   findMatchCase_ = dialog.MatchCase();
   actions_.Execute(kCmdFindNext);
@@ -51,12 +49,8 @@ void TForm1::FindFrom(FindDirection direction) {
       if (FindTextMatches(ShownCellText(row, position), findText_, findMatchCase_)) return true;
     return false;
   };
-  const int selected = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
-  const int found = FindRow(count, selected, direction, rowMatches);
-  if (found < 0) return;
-  ListView_SetItemState(programList_, found, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  ListView_SetSelectionMark(programList_, found);
-  ListView_EnsureVisible(programList_, found, TRUE);
+  const int found = FindRow(count, List().Selected(), direction, rowMatches);
+  if (found >= 0) SelectRow(found);
 }
 
 void TForm1::ActSaveProgListExecute() {
@@ -65,7 +59,7 @@ void TForm1::ActSaveProgListExecute() {
   const wchar_t filter[] = L"csvファイル(*.csv)\0*.csv\0すべてのファイル\0*.*\0";
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = handle_;
+  dialog.hwndOwner = Handle();
   dialog.lpstrFilter = filter;
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file.data();
@@ -74,7 +68,7 @@ void TForm1::ActSaveProgListExecute() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING |
                  OFN_EXPLORER;
   {
-    ui::ModalScope modal(handle_);
+    ui::ModalScope modal(Handle());
     if (!GetSaveFileNameW(&dialog)) return;
   }
   file.resize(wcslen(file.c_str()));
@@ -99,13 +93,11 @@ void TForm1::ActSaveProgListExecute() {
 void TForm1::ActDispItemSettingExecute() {
   ReadColumnWidths();
   TDispItemSettingDialog dialog(*columnSetting_);
-  if (!dialog.Execute(instance_, handle_)) return;
+  if (!dialog.Execute(instance_, Handle())) return;
   // The choice is applied even when the settings file refuses it; the refusal is told after.
   std::exception_ptr saveError;
   try {
-    StagedIni ini(iniPath_);
-    columnSetting_->SaveToFile(ini);
-    ini.Commit();
+    SaveSections([this](IniProfile& ini) { columnSetting_->SaveToFile(ini); });
   } catch (...) {
     saveError = std::current_exception();
   }
@@ -115,8 +107,8 @@ void TForm1::ActDispItemSettingExecute() {
 }
 
 void TForm1::ActVersionExecute() {
-  TAboutDialog dialog(font_);
-  dialog.Execute(instance_, handle_);
+  TAboutDialog dialog(font_.Get());
+  dialog.Execute(instance_, Handle());
 }
 
 }  // namespace orv

@@ -1,6 +1,7 @@
 // Row colours by tag and stripes; everything else is the list control's own drawing.
 #include "app/command_ids.h"
 #include "app/main_window.h"
+#include "ui/colors.h"
 
 namespace orv {
 
@@ -14,7 +15,7 @@ LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
       if (tag && tag->Color != kNoColor) {
         const TColor color = tag->Color;
         draw.clrTextBk = ui::ColorToRgb(color);
-        if (tag->WhiteText) draw.clrText = RGB(255, 255, 255);
+        if (tag->WhiteText) draw.clrText = ui::colors::TextOnDark();
         return CDRF_NEWFONT;
       }
       if (actions_.IsChecked(kCmdStngStripe) && item % 2 == 0) {
@@ -29,7 +30,7 @@ LRESULT TForm1::ListViewCustomDraw(NMLVCUSTOMDRAW& draw) {
 
 void TForm1::ApplyGridLines() {
   const bool on = actions_.IsChecked(kCmdStngGridLine);
-  ListView_SetExtendedListViewStyleEx(programList_, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
+  List().SetExtendedStyle(LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
 }
 
 }  // namespace orv

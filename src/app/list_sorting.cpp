@@ -8,6 +8,8 @@
 #include "app/main_window.h"
 #include "app/program_sort.h"
 #include "dialogs/property_dialog.h"
+#include "ui/colors.h"
+#include "ui/gdi.h"
 
 namespace orv {
 namespace {
@@ -31,7 +33,7 @@ HBITMAP SortBitmap(int image, int size, HBITMAP& mask) {
     for (int x = 0; x < size; ++x) {
       const int fx = x * 16 / size;
       if (fx < 9 + row || fx > 13 - row) continue;
-      pixels[y * size + x] = 0xFF808080;
+      pixels[y * size + x] = ui::colors::SortMarkPixel();
       maskBytes[static_cast<std::size_t>(y * stride + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
     }
   }
@@ -61,26 +63,21 @@ const TProgram* TForm1::ProgramOfItem(int item) const {
   return &(*programs_)[static_cast<std::size_t>(position)];
 }
 
-TProgram* TForm1::SelectedProgram() {
-  int item = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
-  return const_cast<TProgram*>(ProgramOfItem(item));
+TProgram* TForm1::SelectedProgram() { return const_cast<TProgram*>(ProgramOfItem(List().Selected())); }
+
+void TForm1::SelectRow(int row) {
+  List().Select(row);
+  List().EnsureVisible(row, true);  // a partly visible row counts as visible
 }
 
 void TForm1::ListViewColumnClick(int position) { SortByColumn(NextSortState(sortState_, position)); }
-
-void TForm1::ClearListSelection() {
-  // Item by item: "every item" (-1) makes the list visit, and redraw, all its rows.
-  for (int flag : {LVNI_SELECTED, LVNI_FOCUSED}) {
-    const int item = ListView_GetNextItem(programList_, -1, flag);
-    if (item >= 0) ListView_SetItemState(programList_, item, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  }
-}
 
 void TForm1::SortByColumn(int state) {
   state = ClampSortState(state, static_cast<int>(columnIds_.size()));
   sortState_ = state;
   // The selection belongs to a program, not a position: find it again after the move.
-  const int selected = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
+  const ui::ListView list = List();
+  const int selected = list.Selected();
   const int selectedRow = selected >= 0 && selected < static_cast<int>(rows_.size())
                               ? rows_[static_cast<std::size_t>(selected)]
                               : -1;
@@ -88,10 +85,8 @@ void TForm1::SortByColumn(int state) {
   SortRows(rows_, *programs_, state, columnIds_, *tagList_, system_);
   if (selectedRow >= 0) {
     auto it = std::find(rows_.begin(), rows_.end(), selectedRow);
-    int item = static_cast<int>(it - rows_.begin());
-    ClearListSelection();
-    ListView_SetItemState(programList_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetSelectionMark(programList_, item);
+    list.ClearSelection();
+    list.Select(static_cast<int>(it - rows_.begin()));
   }
   changeHandlerAttached_ = true;
   InvalidateRect(programList_, nullptr, FALSE);
@@ -101,7 +96,7 @@ void TForm1::SortByColumn(int state) {
 }
 
 void TForm1::SetHeaderSortImage(int position, int image) {
-  HWND header = ListView_GetHeader(programList_);
+  HWND header = List().Header();
   if (!header) return;
   Header_SetImageList(header, sortMarks_);
   HDITEMW item{};
@@ -116,18 +111,7 @@ void TForm1::SetHeaderSortImage(int position, int image) {
 void TForm1::ProgramListChange() {
   if (!changeHandlerAttached_) return;
   const TProgram* r = SelectedProgram();
-  const CommandAvailability a = ComputeAvailability(r, system_);
-  actions_.SetEnabled(kCmdRemoveProgram, a.remove);
-  actions_.SetEnabled(kCmdModifyProgram, a.modify);
-  actions_.SetEnabled(kCmdRepairProgram, a.repair);
-  actions_.SetEnabled(kCmdOpenFolder, a.openFolder);
-  actions_.SetEnabled(kCmdExecuteProgram, a.executeProgram);
-  actions_.SetEnabled(kCmdOpenURLInfoAbout, a.openUrlInfoAbout);
-  for (int id : std::initializer_list<int>{kCmdDisableChange, kCmdRename, kCmdRemoveRegEntry, kCmdCopyAppName, kCmdTagNone,
-                 kCmdTag0, kCmdTag0 + 1, kCmdTag0 + 2, kCmdTag0 + 3, kCmdTag0 + 4, kCmdProperty,
-                 kCmdEditComment, kCmdDeleteSlowInfoCache})
-    actions_.SetEnabled(id, a.perProgram);
-  actions_.SetChecked(kCmdDisableChange, a.locked);
+  actions_.ApplyState(Commands(), ComputeAvailability(r, system_));
   if (PropertyDialog) PropertyDialog->SetProgram(r);
 }
 

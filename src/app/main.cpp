@@ -4,19 +4,18 @@
 #include <objbase.h>
 
 #include "app/main_window.h"
-#include "dialogs/property_dialog.h"
 #include "app/startup_profile.h"
-#include "ui/window.h"
+#include "ui/message_box.h"
 
 namespace {
 
 // A failed start-up has already queued the quit message of its destroyed window; a message box
 // opened with it pending would close at once, before anyone could read it.
-void ShowStartupFailure(const std::string& message) {
+void ShowStartupFailure(const char* message) {
   MSG pending;
   while (PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
-  orv::ui::MessageBoxUtf8(nullptr, message, "Orvalinde", MB_OK | MB_ICONERROR);
+  orv::ui::ShowFailure(nullptr, message);
 }
 
 }  // namespace
@@ -38,9 +37,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     form.Create(instance, show);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (form.PreTranslateMessage(message)) continue;
-      // The modeless property window navigates by keyboard as any dialog does.
-      if (orv::PropertyDialog && orv::PropertyDialog->PreTranslateMessage(message)) continue;
+      // The main window's accelerators first, then the modeless property window's dialog keys.
+      if (orv::ui::Window::PreTranslateForProgramWindows(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

@@ -1,171 +1,169 @@
-// The main window's commands and the menus that show them.
+// The main window's commands, one row each, and the menus made from them.
+//
+// A row's menu places: items stand in the order of their places, and a separator parts places
+// of different hundreds. A row without a handler is a command not built yet: it stays disabled.
+#include <functional>
+
 #include "app/command_ids.h"
 #include "app/main_window.h"
-#include "app/program_rows.h"
-
-#include <functional>
 
 namespace orv {
 
-using ui::Action;
-using ui::MenuEntry;
-using ui::Shortcut;
+using ui::SubmenuRow;
+using Availability = CommandAvailability;
 
-void TForm1::CreateActions() {
-  struct Declared {
-    int id;
-    const char* caption;
-    const char* hint;
-    Shortcut shortcut;
-    bool autoCheck;
+std::span<const TForm1::Command> TForm1::Commands() {
+  static const Command commands[] = {
+      // "プログラム(&P)"; remove and modify also as the buttons, remove the rightmost
+      {.id = kCmdRemoveProgram, .caption = "削除(&R)", .hint = "削除",
+       .slots = {{kMenuProgram, 100}, {kMenuList, 100}},
+       .execute = [](TForm1& f) { f.ActRemoveProgramExecute(); },
+       .enabledBy = &Availability::remove, .button = kIdRemoveButton},
+      {.id = kCmdModifyProgram, .caption = "変更(&M)", .hint = "変更",
+       .slots = {{kMenuProgram, 101}, {kMenuList, 102}},
+       .execute = [](TForm1& f) { f.ActModifyProgramExecute(); },
+       .enabledBy = &Availability::modify, .button = kIdModifyButton},
+      {.id = kCmdRepairProgram, .caption = "修復(&E)", .hint = "修復",
+       .slots = {{kMenuProgram, 102}, {kMenuList, 101}},
+       .execute = [](TForm1& f) { f.ActRepairProgramExecute(); },
+       .enabledBy = &Availability::repair},
+      {.id = kCmdSaveProgList, .caption = "一覧を保存(&S)...", .hint = "一覧を保存",
+       .shortcut = {'S', true, false}, .slots = {{kMenuProgram, 200}},
+       .execute = [](TForm1& f) { f.ActSaveProgListExecute(); }},
+      {.id = kCmdOpenFolder, .caption = "インストール先を開く(&O)...", .hint = "インストール先を開く",
+       .shortcut = {'O', true, false}, .slots = {{kMenuProgram, 300}, {kMenuList, 300}},
+       .execute = [](TForm1& f) { f.ActOpenFolderExecute(); },
+       .enabledBy = &Availability::openFolder},
+      {.id = kCmdOpenURLInfoAbout, .caption = "発行元のウェブページを開く(&A)...",
+       .hint = "発行元のウェブページを開く", .slots = {{kMenuProgram, 301}, {kMenuList, 301}},
+       .execute = [](TForm1& f) { f.ActOpenURLInfoAboutExecute(); },
+       .enabledBy = &Availability::openUrlInfoAbout},
+      {.id = kCmdExecuteProgram, .caption = "プログラムを実行(&C)...", .hint = "プログラムを実行",
+       .slots = {{kMenuProgram, 302}, {kMenuList, 302}},
+       .execute = [](TForm1& f) { f.ActExecuteProgramExecute(); },
+       .enabledBy = &Availability::executeProgram},
+      {.id = kCmdDisableChange, .caption = "変更を禁止(&D)", .hint = "変更を禁止",
+       .slots = {{kMenuProgram, 400}, {kMenuList, 400}},
+       .execute = [](TForm1& f) { f.ActDisableChangeExecute(); },
+       .enabledBy = &Availability::perProgram, .checkedBy = &Availability::locked, .autoCheck = true},
+      {.id = kCmdProperty, .caption = "プロパティ(&P)...", .hint = "プロパティ",
+       .slots = {{kMenuProgram, 500}, {kMenuList, 500}},
+       .execute = [](TForm1& f) { f.ActPropertyExecute(); }, .enabledBy = &Availability::perProgram},
+      {.id = kCmdExit, .caption = "終了(&X)", .hint = "終了", .slots = {{kMenuProgram, 600}},
+       .execute = [](TForm1& f) { PostMessageW(f.Handle(), WM_CLOSE, 0, 0); }},
+      // "タグ(&T)"; the tag items show the tags' captions
+      {.id = kCmdTagNone, .caption = "なし(&N)", .hint = "タグなし", .shortcut = {'0', true, true},
+       .slots = {{kMenuTags, 100}}, .execute = [](TForm1& f) { f.ActTagExecute(-1); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdTag0 + 0, .caption = "Tag1", .hint = "タグ", .shortcut = {'1', true, true},
+       .slots = {{kMenuTags, 200}}, .execute = [](TForm1& f) { f.ActTagExecute(0); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdTag0 + 1, .caption = "Tag2", .hint = "タグ", .shortcut = {'2', true, true},
+       .slots = {{kMenuTags, 201}}, .execute = [](TForm1& f) { f.ActTagExecute(1); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdTag0 + 2, .caption = "Tag3", .hint = "タグ", .shortcut = {'3', true, true},
+       .slots = {{kMenuTags, 202}}, .execute = [](TForm1& f) { f.ActTagExecute(2); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdTag0 + 3, .caption = "Tag4", .hint = "タグ", .shortcut = {'4', true, true},
+       .slots = {{kMenuTags, 203}}, .execute = [](TForm1& f) { f.ActTagExecute(3); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdTag0 + 4, .caption = "Tag5", .hint = "タグ", .shortcut = {'5', true, true},
+       .slots = {{kMenuTags, 204}}, .execute = [](TForm1& f) { f.ActTagExecute(4); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdEditTag, .caption = "編集(&E)...", .hint = "タグを編集", .slots = {{kMenuTags, 300}},
+       .execute = [](TForm1& f) { f.ActEditTagExecute(); }},
+      // "編集(&E)"
+      {.id = kCmdFind, .caption = "検索(&S)...", .hint = "検索", .shortcut = {'F', true, false},
+       .slots = {{kMenuEdit, 100}}, .execute = [](TForm1& f) { f.ActFindExecute(); }},
+      {.id = kCmdFindNext, .caption = "次を検索(&N)", .hint = "次を検索", .shortcut = {VK_F3, false, false},
+       .slots = {{kMenuEdit, 101}}, .execute = [](TForm1& f) { f.ActFindNextExecute(); }},
+      {.id = kCmdFindPrev, .caption = "前を検索(&P)", .hint = "前を検索", .shortcut = {VK_F3, false, true},
+       .slots = {{kMenuEdit, 102}}, .execute = [](TForm1& f) { f.ActFindPrevExecute(); }},
+      {.id = kCmdCopyAppName, .caption = "プログラム名をコピー(&C)", .hint = "プログラム名をコピー",
+       .slots = {{kMenuEdit, 200}}, .execute = [](TForm1& f) { f.ActCopyAppNameExecute(); },
+       .enabledBy = &Availability::perProgram},
+      // "高度な操作(&A)"
+      {.id = kCmdRename, .caption = "プログラム名を変更(&R)...", .hint = "プログラム名を変更",
+       .slots = {{kMenuAdvanced, 100}}, .execute = [](TForm1& f) { f.ActRenameExecute(); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdEditComment, .caption = "メモを編集(&E)...", .hint = "メモを編集",
+       .slots = {{kMenuAdvanced, 101}}, .execute = [](TForm1& f) { f.ActEditCommentExecute(); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdRemoveRegEntry, .caption = "レジストリ情報を削除(&M)", .hint = "レジストリ情報を削除",
+       .slots = {{kMenuAdvanced, 200}}, .execute = [](TForm1& f) { f.ActRemoveRegEntryExecute(); },
+       .enabledBy = &Availability::perProgram},
+      {.id = kCmdDeleteSlowInfoCache, .caption = "SlowInfoCacheを削除(&L)", .hint = "SlowInfoCacheを削除",
+       .slots = {{kMenuAdvanced, 201}}, .execute = [](TForm1& f) { f.ActDeleteSlowInfoCacheExecute(); },
+       .enabledBy = &Availability::perProgram},
+      // "表示(&V)"
+      {.id = kCmdStngLoadIcon, .caption = "アイコンを読み込む(&L)", .hint = "アイコンを読み込む",
+       .slots = {{kMenuView, 100}},
+       .execute = [](TForm1& f) { f.actions_.Execute(kCmdRefresh); },  // icons come with a scan
+       .autoCheck = true},
+      {.id = kCmdStngGridLine, .caption = "グリッドを表示(&G)", .hint = "グリッドを表示",
+       .slots = {{kMenuView, 101}}, .execute = [](TForm1& f) { f.ApplyGridLines(); }, .autoCheck = true},
+      {.id = kCmdStngStripe, .caption = "ストライプ表示(&S)", .hint = "ストライプ",
+       .slots = {{kMenuView, 102}},
+       .execute = [](TForm1& f) { InvalidateRect(f.programList_, nullptr, TRUE); }, .autoCheck = true},
+      {.id = kCmdStngSysComp, .caption = "システムコンポーネントを表示(&H)",
+       .hint = "システムコンポーネントを表示", .slots = {{kMenuView, 200}},
+       .execute = [](TForm1& f) { f.ShowTab(f.CurrentTab()); }, .autoCheck = true},
+      {.id = kCmdDispItemSetting, .caption = "表示項目の設定(&D)...", .hint = "表示項目の設定",
+       .slots = {{kMenuView, 300}, {kMenuHeader, 100}},
+       .execute = [](TForm1& f) { f.ActDispItemSettingExecute(); }},
+      {.id = kCmdGoNextTab, .caption = "次のタブ(&N)", .hint = "次のタブ", .shortcut = {VK_TAB, true, false},
+       .slots = {{kMenuMove, 100}}, .execute = [](TForm1& f) { f.ActGoNextTabExecute(); }},
+      {.id = kCmdGoPrevTab, .caption = "前のタブ(&P)", .hint = "前のタブ", .shortcut = {VK_TAB, true, true},
+       .slots = {{kMenuMove, 101}}, .execute = [](TForm1& f) { f.ActGoPrevTabExecute(); }},
+      {.id = kCmdRefresh, .caption = "最新の情報に更新(&R)", .hint = "最新の情報に更新",
+       .shortcut = {VK_F5, false, false}, .slots = {{kMenuView, 401}, {kMenuList, 200}},
+       .execute = [](TForm1& f) { f.ActRefreshExecute(); }},
+      // "ヘルプ(&H)"
+      {.id = kCmdHomePage, .caption = "ホームページ(&H)...", .hint = "ホームページ",
+       .slots = {{kMenuHelp, 100}}, .execute = [](TForm1& f) { f.ActHomePageExecute(); }},
+      {.id = kCmdVersion, .caption = "バージョン情報(&A)...", .hint = "バージョン情報",
+       .slots = {{kMenuHelp, 200}}, .execute = [](TForm1& f) { f.ActVersionExecute(); }},
   };
-  // Commands whose handler is not set here stay disabled: their features are not built yet.
-  const Declared declared[] = {
-      {kCmdRemoveProgram, "削除(&R)", "プログラムを削除", {}, false},
-      {kCmdModifyProgram, "変更(&M)", "プログラムを変更", {}, false},
-      {kCmdRepairProgram, "修復(&E)", "プログラムを修復", {}, false},
-      {kCmdSaveProgList, "一覧を保存(&S)...", "一覧を保存", {'S', true, false}, false},
-      {kCmdOpenFolder, "インストール先を開く(&O)...", "インストール先を開く", {'O', true, false}, false},
-      {kCmdOpenURLInfoAbout, "発行元のウェブページを開く(&A)...", "発行元のウェブページを開く", {}, false},
-      {kCmdExecuteProgram, "プログラムを実行(&C)...", "プログラムを実行", {}, false},
-      {kCmdDisableChange, "変更を禁止(&D)", "変更を禁止", {}, true},
-      {kCmdTagNone, "なし(&N)", "タグなし", {'0', true, true}, false},
-      {kCmdTag0 + 0, "Tag1", "タグ", {'1', true, true}, false},
-      {kCmdTag0 + 1, "Tag2", "タグ", {'2', true, true}, false},
-      {kCmdTag0 + 2, "Tag3", "タグ", {'3', true, true}, false},
-      {kCmdTag0 + 3, "Tag4", "タグ", {'4', true, true}, false},
-      {kCmdTag0 + 4, "Tag5", "タグ", {'5', true, true}, false},
-      {kCmdEditTag, "編集(&E)...", "タグを編集", {}, false},
-      {kCmdProperty, "プロパティ(&P)...", "プロパティ", {}, false},
-      {kCmdExit, "終了(&X)", "終了", {}, false},
-      {kCmdFind, "検索(&S)...", "検索", {'F', true, false}, false},
-      {kCmdFindNext, "次を検索(&N)", "次を検索", {VK_F3, false, false}, false},
-      {kCmdFindPrev, "前を検索(&P)", "前を検索", {VK_F3, false, true}, false},
-      {kCmdCopyAppName, "プログラム名をコピー(&C)", "プログラム名をコピー", {}, false},
-      {kCmdRename, "プログラム名を変更(&R)...", "プログラム名を変更", {}, false},
-      {kCmdEditComment, "メモを編集(&E)...", "メモを編集", {}, false},
-      {kCmdRemoveRegEntry, "レジストリ情報を削除(&M)", "レジストリ情報を削除", {}, false},
-      {kCmdDeleteSlowInfoCache, "SlowInfoCacheを削除(&L)", "SlowInfoCacheを削除", {}, false},
-      {kCmdStngLoadIcon, "アイコンを読み込む(&L)", "アイコンを読み込む", {}, true},
-      {kCmdStngGridLine, "グリッドを表示(&G)", "グリッドを表示", {}, true},
-      {kCmdStngStripe, "ストライプ表示(&S)", "ストライプ表示", {}, true},
-      {kCmdStngSysComp, "システムコンポーネントを表示(&H)", "システムコンポーネントを表示", {}, true},
-      {kCmdDispItemSetting, "表示項目の設定(&D)...", "表示項目の設定", {}, false},
-      {kCmdGoNextTab, "次のタブ(&N)", "次のタブ", {VK_TAB, true, false}, false},
-      {kCmdGoPrevTab, "前のタブ(&P)", "前のタブ", {VK_TAB, true, true}, false},
-      {kCmdRefresh, "最新の情報に更新(&R)", "最新の情報に更新", {VK_F5, false, false}, false},
-      {kCmdHomePage, "ホームページ(&H)...", "ホームページ", {}, false},
-      {kCmdVersion, "バージョン情報(&A)...", "バージョン情報", {}, false},
-  };
-  for (const Declared& d : declared)
-    actions_.Add(Action{d.id, d.caption, d.hint, d.shortcut, d.autoCheck, false, false, {}});
+  return commands;
+}
 
-  auto bind = [&](int id, std::function<void()> handler) {
-    Action* action = actions_.Find(id);
-    action->onExecute = std::move(handler);
-    action->enabled = true;
+std::span<const SubmenuRow> TForm1::Submenus() {
+  static const SubmenuRow submenus[] = {
+      {kMenuProgram, "プログラム(&P)", {{kMenuBar, 1}}},
+      {kMenuEdit, "編集(&E)", {{kMenuBar, 2}}},
+      {kMenuView, "表示(&V)", {{kMenuBar, 3}}},
+      {kMenuHelp, "ヘルプ(&H)", {{kMenuBar, 4}}},
+      {kMenuTags, "タグ(&T)", {{kMenuProgram, 401}, {kMenuList, 401}}},
+      {kMenuAdvanced, "高度な操作(&A)", {{kMenuEdit, 300}}},
+      {kMenuMove, "移動(&O)", {{kMenuView, 400}}},
   };
-  bind(kCmdExit, [this] { PostMessageW(handle_, WM_CLOSE, 0, 0); });
-  bind(kCmdRefresh, [this] { ActRefreshExecute(); });
-  bind(kCmdStngLoadIcon, [this] { actions_.Execute(kCmdRefresh); });
-  bind(kCmdStngSysComp, [this] { ShowTab(TabCtrl_GetCurSel(tabStrip_)); });
-  bind(kCmdGoNextTab, [this] {
-    int count = TabCtrl_GetItemCount(tabStrip_);
-    SelectTab((TabCtrl_GetCurSel(tabStrip_) + 1) % count);
-  });
-  bind(kCmdGoPrevTab, [this] {
-    int current = TabCtrl_GetCurSel(tabStrip_);
-    SelectTab(current == 0 ? TabCtrl_GetItemCount(tabStrip_) - 1 : current - 1);
-  });
-  bind(kCmdRemoveProgram, [this] { ActRemoveProgramExecute(); });
-  bind(kCmdModifyProgram, [this] { ActModifyProgramExecute(); });
-  bind(kCmdRepairProgram, [this] { ActRepairProgramExecute(); });
-  bind(kCmdStngGridLine, [this] { ApplyGridLines(); });
-  bind(kCmdStngStripe, [this] { InvalidateRect(programList_, nullptr, TRUE); });
-  bind(kCmdTagNone, [this] { ActTagExecute(-1); });
-  for (int i = 0; i < kTagCount; ++i) bind(kCmdTag0 + i, [this, i] { ActTagExecute(i); });
-  bind(kCmdEditTag, [this] { ActEditTagExecute(); });
-  bind(kCmdDisableChange, [this] { ActDisableChangeExecute(); });
-  bind(kCmdFind, [this] { ActFindExecute(); });
-  bind(kCmdFindNext, [this] { ActFindNextExecute(); });
-  bind(kCmdFindPrev, [this] { ActFindPrevExecute(); });
-  bind(kCmdSaveProgList, [this] { ActSaveProgListExecute(); });
-  bind(kCmdDispItemSetting, [this] { ActDispItemSettingExecute(); });
-  bind(kCmdVersion, [this] { ActVersionExecute(); });
-  bind(kCmdRemoveRegEntry, [this] { ActRemoveRegEntryExecute(); });
-  bind(kCmdDeleteSlowInfoCache, [this] { ActDeleteSlowInfoCacheExecute(); });
-  bind(kCmdOpenFolder, [this] { ActOpenFolderExecute(); });
-  bind(kCmdOpenURLInfoAbout, [this] { ActOpenURLInfoAboutExecute(); });
-  bind(kCmdExecuteProgram, [this] { ActExecuteProgramExecute(); });
-  bind(kCmdCopyAppName, [this] { ActCopyAppNameExecute(); });
-  bind(kCmdHomePage, [this] { ActHomePageExecute(); });
-  bind(kCmdProperty, [this] { ActPropertyExecute(); });
-  bind(kCmdRename, [this] { ActRenameExecute(); });
-  bind(kCmdEditComment, [this] { ActEditCommentExecute(); });
-  accelerators_ = actions_.CreateAccelerators();
+  return submenus;
 }
 
 void TForm1::CreateMenus() {
-  auto tagMenu = [] {
-    std::vector<MenuEntry> items{MenuEntry::Of(kCmdTagNone), MenuEntry::Sep()};
-    for (int i = 0; i < kTagCount; ++i) items.push_back(MenuEntry::Of(kCmdTag0 + i));
-    items.push_back(MenuEntry::Sep());
-    items.push_back(MenuEntry::Of(kCmdEditTag));
-    return MenuEntry::Sub("タグ(&T)", std::move(items));
-  };
-  const std::vector<MenuEntry> mainMenu = {
-      MenuEntry::Sub("プログラム(&P)",
-                     {MenuEntry::Of(kCmdRemoveProgram), MenuEntry::Of(kCmdModifyProgram),
-                      MenuEntry::Of(kCmdRepairProgram), MenuEntry::Sep(),
-                      MenuEntry::Of(kCmdSaveProgList), MenuEntry::Sep(),
-                      MenuEntry::Of(kCmdOpenFolder), MenuEntry::Of(kCmdOpenURLInfoAbout),
-                      MenuEntry::Of(kCmdExecuteProgram), MenuEntry::Sep(),
-                      MenuEntry::Of(kCmdDisableChange), tagMenu(), MenuEntry::Sep(),
-                      MenuEntry::Of(kCmdProperty), MenuEntry::Sep(), MenuEntry::Of(kCmdExit)}),
-      MenuEntry::Sub("編集(&E)",
-                     {MenuEntry::Of(kCmdFind), MenuEntry::Of(kCmdFindNext),
-                      MenuEntry::Of(kCmdFindPrev), MenuEntry::Sep(),
-                      MenuEntry::Of(kCmdCopyAppName), MenuEntry::Sep(),
-                      MenuEntry::Sub("高度な操作(&A)",
-                                     {MenuEntry::Of(kCmdRename), MenuEntry::Of(kCmdEditComment),
-                                      MenuEntry::Sep(), MenuEntry::Of(kCmdRemoveRegEntry),
-                                      MenuEntry::Of(kCmdDeleteSlowInfoCache)})}),
-      MenuEntry::Sub("表示(&V)",
-                     {MenuEntry::Of(kCmdStngLoadIcon), MenuEntry::Of(kCmdStngGridLine),
-                      MenuEntry::Of(kCmdStngStripe), MenuEntry::Sep(),
-                      MenuEntry::Of(kCmdStngSysComp), MenuEntry::Sep(),
-                      MenuEntry::Of(kCmdDispItemSetting), MenuEntry::Sep(),
-                      MenuEntry::Sub("移動(&O)", {MenuEntry::Of(kCmdGoNextTab),
-                                                  MenuEntry::Of(kCmdGoPrevTab)}),
-                      MenuEntry::Of(kCmdRefresh)}),
-      MenuEntry::Sub("ヘルプ(&H)", {MenuEntry::Of(kCmdHomePage), MenuEntry::Sep(),
-                                    MenuEntry::Of(kCmdVersion)}),
-  };
-  const std::vector<MenuEntry> listMenu = {
-      MenuEntry::Of(kCmdRemoveProgram), MenuEntry::Of(kCmdRepairProgram),
-      MenuEntry::Of(kCmdModifyProgram), MenuEntry::Sep(),
-      MenuEntry::Of(kCmdRefresh), MenuEntry::Sep(),
-      MenuEntry::Of(kCmdOpenFolder), MenuEntry::Of(kCmdOpenURLInfoAbout),
-      MenuEntry::Of(kCmdExecuteProgram), MenuEntry::Sep(),
-      MenuEntry::Of(kCmdDisableChange), tagMenu(), MenuEntry::Sep(),
-      MenuEntry::Of(kCmdProperty),
-  };
-  mainMenu_ = ui::BuildMenu(mainMenu, actions_, false);
-  SetMenu(handle_, mainMenu_);
-  listMenu_ = ui::BuildMenu(listMenu, actions_, true);
-  headerMenu_ = ui::BuildMenu({MenuEntry::Of(kCmdDispItemSetting)}, actions_, true);
+  const std::vector<ui::MenuItem> items = ui::MenuItemsOf(Commands(), Submenus());
+  mainMenu_ = ui::BuildMenu(kMenuBar, items, actions_, false);
+  SetMenu(Handle(), mainMenu_);
+  listMenu_ = ui::BuildMenu(kMenuList, items, actions_, true);
+  headerMenu_ = ui::BuildMenu(kMenuHeader, items, actions_, true);
 }
 
 void TForm1::ShowListContextMenu(POINT screen) {
-  TrackPopupMenu(listMenu_, TPM_RIGHTBUTTON, screen.x, screen.y, 0, handle_, nullptr);
+  TrackPopupMenu(listMenu_, TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr);
 }
 
 void TForm1::HeaderRightClick() {
   POINT at;
   GetCursorPos(&at);
-  TrackPopupMenu(headerMenu_, TPM_RIGHTBUTTON, at.x, at.y, 0, handle_, nullptr);
+  TrackPopupMenu(headerMenu_, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
 }
 
+void TForm1::ActGoNextTabExecute() { SelectTab((CurrentTab() + 1) % TabCtrl_GetItemCount(tabStrip_)); }
+
+void TForm1::ActGoPrevTabExecute() {
+  const int current = CurrentTab();
+  SelectTab(current == 0 ? TabCtrl_GetItemCount(tabStrip_) - 1 : current - 1);
+}
 
 HMENU TForm1::QueriedMenu(WPARAM wParam) {
   HMENU menu = HIWORD(wParam) == 1 ? listMenu_ : mainMenu_;

@@ -1,18 +1,19 @@
-// Sections "Option" and "FormPos": the view options and the window's size.
+// Sections "Option" and "FormPos": the view options and the window's size; the staged save
+// that every section of the settings file goes through.
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/view_settings.h"
 #include "platform/win32/staged_ini.h"
 #include "platform/win32/win32_ini.h"
+#include "ui/dpi.h"
 
 namespace orv {
 
 void TForm1::LoadSettings(const std::string& path) {
   Win32Ini ini(path);
   // The file holds 96-DPI sizes; the window shows them at its own DPI.
-  const int dpi = static_cast<int>(dpi_);
-  const ViewSettings s = LoadViewSettings(ini, MulDiv(GetSystemMetrics(SM_CXSCREEN), 96, dpi),
-                                          MulDiv(GetSystemMetrics(SM_CYSCREEN), 96, dpi));
+  const ViewSettings s = LoadViewSettings(ini, ui::Unscale(GetSystemMetrics(SM_CXSCREEN), dpi_),
+                                          ui::Unscale(GetSystemMetrics(SM_CYSCREEN), dpi_));
   actions_.SetChecked(kCmdStngLoadIcon, s.loadIcon);
   actions_.SetChecked(kCmdStngStripe, s.stripe);
   actions_.SetChecked(kCmdStngGridLine, s.gridLine);
@@ -20,16 +21,17 @@ void TForm1::LoadSettings(const std::string& path) {
   stripeColor_ = s.stripeColor;
   InvalidateRect(programList_, nullptr, TRUE);
   ApplyGridLines();
-  // Centred on the screen at the stored size; the position itself is never stored.
-  const int width = MulDiv(s.width, dpi, 96), height = MulDiv(s.height, dpi, 96);
+  // Centred on the screen at the stored size, within the work area; the position itself is
+  // never stored.
+  const int width = ui::Scale(s.width, dpi_), height = ui::Scale(s.height, dpi_);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  SetWindowPos(handle_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::FitToWorkArea(Handle(), nullptr);
   startMaximized_ = s.maximized;
 }
 
-void TForm1::SaveSettings(const std::string& path) {
-  StagedIni ini(path);
+void TForm1::SaveSettings() {
   ViewSettings s;
   s.loadIcon = actions_.IsChecked(kCmdStngLoadIcon);
   s.stripe = actions_.IsChecked(kCmdStngStripe);
@@ -39,14 +41,22 @@ void TForm1::SaveSettings(const std::string& path) {
   // it is minimised.
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
-  GetWindowPlacement(handle_, &placement);
+  GetWindowPlacement(Handle(), &placement);
   s.maximized = placement.showCmd == SW_SHOWMAXIMIZED ||
-                (IsIconic(handle_) && (placement.flags & WPF_RESTORETOMAXIMIZED));
+                (IsIconic(Handle()) && (placement.flags & WPF_RESTORETOMAXIMIZED));
   const RECT& normal = placement.rcNormalPosition;
-  const int dpi = static_cast<int>(dpi_);
-  s.width = MulDiv(normal.right - normal.left, 96, dpi);
-  s.height = MulDiv(normal.bottom - normal.top, 96, dpi);
-  SaveViewSettings(ini, s);
+  s.width = ui::Unscale(normal.right - normal.left, dpi_);
+  s.height = ui::Unscale(normal.bottom - normal.top, dpi_);
+  // The columns go with it: both sections land whole or not at all.
+  SaveSections([&](IniProfile& ini) {
+    SaveViewSettings(ini, s);
+    columnSetting_->SaveToFile(ini);
+  });
+}
+
+void TForm1::SaveSections(const std::function<void(IniProfile&)>& save) const {
+  StagedIni ini(iniPath_);
+  save(ini);
   ini.Commit();
 }
 

@@ -5,21 +5,27 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <functional>
 #include <future>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "annotations/annotation_store.h"
 #include "annotations/tag_list.h"
-#include "app/find_matcher.h"
-#include "catalogue/registry_watch.h"
+#include "app/command_availability.h"
+#include "app/view_settings.h"
 #include "catalogue/program.h"
+#include "catalogue/registry_watch.h"
 #include "catalogue/uninstall_scan.h"
 #include "columns/column_model.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "text/find_matcher.h"
 #include "ui/action.h"
+#include "ui/gdi.h"
+#include "ui/list_view.h"
 #include "ui/window.h"
 
 namespace orv {
@@ -40,27 +46,43 @@ inline constexpr UINT kMsgQueryMenuText = WM_APP + 2;
 // the same wParam; -1 when the menu has no such item.
 inline constexpr UINT kMsgQueryMenuState = WM_APP + 3;
 
-class TForm1 {
+// The menus the command table places its commands in.
+enum MenuId : int {
+  kMenuBar = 1,   // the main menu's bar
+  kMenuProgram,   // "プログラム(&P)"
+  kMenuTags,      // "タグ(&T)", in the program menu and in the list's context menu
+  kMenuEdit,      // "編集(&E)"
+  kMenuAdvanced,  // "高度な操作(&A)"
+  kMenuView,      // "表示(&V)"
+  kMenuMove,      // "移動(&O)"
+  kMenuHelp,      // "ヘルプ(&H)"
+  kMenuList,      // the list's context menu
+  kMenuHeader,    // the column headers' context menu
+};
+
+class TForm1 : public ui::Window {
  public:
   static constexpr const wchar_t* kClassName = L"TForm1";
+  using Command = ui::CommandRow<TForm1, CommandAvailability>;
 
   TForm1();
-  ~TForm1();
-  TForm1(const TForm1&) = delete;
-  TForm1& operator=(const TForm1&) = delete;
+  ~TForm1() override;
 
   // Creates the window and shows it as `show` asks (the show command Windows passed at start);
   // start-up runs inside. Throws what start-up throws.
   void Create(HINSTANCE instance, int show);
-  HWND Handle() const { return handle_; }
   // The main window's keyboard before dispatch: accelerators, Tab between the controls and
   // the buttons' access keys, for the main window and its children only. True when handled.
-  bool PreTranslateMessage(MSG& message);
+  bool PreTranslateMessage(MSG& message) override;
+
+  // Every command of the window, one row each, and the submenus they stand in.
+  static std::span<const Command> Commands();
+  static std::span<const ui::SubmenuRow> Submenus();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleNotify(NMHDR* header);
+  ui::Answer OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  ui::Answer HandleNotify(NMHDR* header);
+  ui::Answer ContextMenu(HWND source, LPARAM screenPoint);
 
   // Lifecycle (main_window.cpp).
   void FormCreate();
@@ -70,13 +92,12 @@ class TForm1 {
   void CreateControls();
   void LayoutControls();
   void ApplySystemFont();
-  void ApplyFont(HFONT font);
   void DpiChanged(UINT dpi, const RECT& suggested);
   // One box for the first failure while painting or answering a cell; the window goes on.
   void ReportDrawingFailure();
+  ui::ListView List() const { return ui::ListView(programList_); }
 
-  // Actions and menus (main_actions.cpp).
-  void CreateActions();
+  // Menus (main_actions.cpp, with the command table).
   void CreateMenus();
   void ShowListContextMenu(POINT screen);
   // Brings the menu a query names up to date, as opening it would.
@@ -84,6 +105,8 @@ class TForm1 {
   LRESULT QueryMenuText(WPARAM wParam);
   LRESULT QueryMenuState(WPARAM wParam);
   void HeaderRightClick();
+  void ActGoNextTabExecute();
+  void ActGoPrevTabExecute();
 
   // List population (program_list_view.cpp).
   void ActRefreshExecute();
@@ -97,7 +120,7 @@ class TForm1 {
   void ReloadStatusImages();
   // The list's small images and the header's sort marks, at the window's DPI.
   void CreateListImages();
-  int SmallImageSize() const { return ui::Scale(16, dpi_); }
+  int SmallImageSize() const;
   // The row at or after `start`, wrapping once, whose name starts with `prefix`; -1 for none.
   int FindRowByPrefix(const std::wstring& prefix, int start) const;
   bool IsStatusColumn(int position) const;
@@ -106,12 +129,14 @@ class TForm1 {
   void FillDisplayInfo(NMLVDISPINFOW& info);
   void TabStripChange(int newTab);
   void SelectTab(int tab);
+  int CurrentTab() const { return TabCtrl_GetCurSel(tabStrip_); }
 
   // Tags, the change lock and the annotation store (annotation_commands.cpp).
   void ActTagExecute(int slot);
   void ActEditTagExecute();
   void ActDisableChangeExecute();
   void BuildTagImages();
+  void ShowTagCaptions();
   void LoadAnnotations();
   // Once the window is on screen: its marks could not be read and will not be saved.
   void TellUnreadableAnnotations();
@@ -122,12 +147,12 @@ class TForm1 {
   // Sorting and selection (list_sorting.cpp).
   void ListViewColumnClick(int position);
   void SortByColumn(int state);
-  // Unselects and unfocuses the selected and the focused row.
-  void ClearListSelection();
   void SetHeaderSortImage(int position, int image);
   void CreateSortImages();
   const TProgram* ProgramOfItem(int item) const;
   TProgram* SelectedProgram();
+  // Selects, focuses and scrolls to one row.
+  void SelectRow(int row);
   void ProgramListChange();
 
   // Drawing (list_drawing.cpp).
@@ -136,7 +161,11 @@ class TForm1 {
 
   // Settings (main_settings.cpp).
   void LoadSettings(const std::string& path);
-  void SaveSettings(const std::string& path);
+  // The view options, the window size and the columns, in one staged save.
+  void SaveSettings();
+  // Writes sections through a staged copy of the settings file, which then replaces it whole;
+  // throws what the writes throw.
+  void SaveSections(const std::function<void(IniProfile&)>& save) const;
 
   // Uninstall, modify, repair (program_commands.cpp) and the registry watch.
   void ActRemoveProgramExecute();
@@ -175,7 +204,6 @@ class TForm1 {
   void ActEditCommentExecute();
   void EditComment(const EntryIdentity& entry);
 
-  HWND handle_ = nullptr;
   UINT dpi_ = 96;                // the DPI the layout, columns and images are made for
   HWND lastFocus_ = nullptr;     // the control to give the focus back to on activation
   bool drawingFailureShown_ = false;
@@ -184,15 +212,14 @@ class TForm1 {
   HWND programList_ = nullptr;
   HWND tabStrip_ = nullptr;
   HWND countPanel_ = nullptr;
-  HWND modifyButton_ = nullptr;
-  HWND removeButton_ = nullptr;
+  std::vector<HWND> buttons_;  // of the command table's rows, right to left
   bool listPanelVisible_ = true;
   HIMAGELIST listImages_ = nullptr;
   HMENU mainMenu_ = nullptr;
   HMENU listMenu_ = nullptr;
   HMENU headerMenu_ = nullptr;
   HACCEL accelerators_ = nullptr;
-  HFONT font_ = nullptr;
+  ui::Font font_;
 
   Win32Registry registry_;
   RegistryWatch watch_{registry_};
@@ -201,7 +228,7 @@ class TForm1 {
 
   std::string iniPath_;
   std::string appDataPath_;
-  TColor stripeColor_ = 15790320;
+  TColor stripeColor_ = ViewSettings{}.stripeColor;
   std::string findText_;
   bool findMatchCase_ = false;
   std::unique_ptr<TTagList> tagList_;
@@ -212,7 +239,7 @@ class TForm1 {
   bool annotationFileUnreadable_ = false;  // "appdata" is there but could not be read: keep it
   bool annotationSaveFailed_ = false;  // the last save failed and was told
   // The tag swatches beside the context menu's tag items: "なし(&N)" first, then slot 0 to 4.
-  std::vector<HBITMAP> tagSwatches_;
+  std::vector<ui::Bitmap> tagSwatches_;
   // Last seen Uninstall subkey counts of the three roots, taken at start-up and by the watch.
   UninstallKeyCounts keyCounts_{-1, -1, -1};
   HIMAGELIST sortMarks_ = nullptr;  // header sort marks: ascending, descending, blank

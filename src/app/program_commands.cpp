@@ -3,7 +3,9 @@
 #include "app/main_window.h"
 #include "operations/uninstall_commands.h"
 #include "platform/win32/wide.h"
-#include "ui/window.h"
+#include "ui/message_box.h"
+#include "ui/modal_scope.h"
+#include "ui/scope_exit.h"
 
 namespace orv {
 
@@ -22,12 +24,10 @@ void TForm1::ActRepairProgramExecute() {
 void TForm1::RunPlan(const CommandPlan& plan) {
   switch (plan.kind) {
     case CommandPlan::Unknown:
-      ui::MessageBoxUtf8(handle_, plan.unknownMessage, "エラー", MB_OK | MB_ICONERROR);
+      ui::ShowError(Handle(), plan.unknownMessage);
       return;
     case CommandPlan::ConfirmQuietThenLaunch:
-      if (ui::MessageBoxUtf8(handle_, kQuietUninstallWarning, "警告",
-                             MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-        return;
+      if (!ui::AskWarning(Handle(), kQuietUninstallWarning, ui::WarningButtons::YesNo)) return;
       LaunchCommand(plan.commandLine);
       return;
     case CommandPlan::Launch: LaunchCommand(plan.commandLine); return;
@@ -64,25 +64,22 @@ bool TForm1::LaunchCommand(const std::string& commandLine) {
       return true;
     }
   }
-  ui::MessageBoxUtf8(handle_, LaunchFailedMessage(commandLine), "エラー", MB_OK | MB_ICONERROR);
+  ui::ShowError(Handle(), LaunchFailedMessage(commandLine));
   return false;
 }
 
 void TForm1::SetWatchTimer(bool enabled) {
   if (enabled)
-    SetTimer(handle_, kWatchTimerId, 1000, nullptr);
+    SetTimer(Handle(), kWatchTimerId, 1000, nullptr);
   else
-    KillTimer(handle_, kWatchTimerId);
+    KillTimer(Handle(), kWatchTimerId);
 }
 
 void TForm1::WatchTimerTick() {
   // The counts stay as they were, so the first tick after the box catches up.
   if (ui::ModalScope::Active()) return;
   SetWatchTimer(false);
-  struct Restart {
-    TForm1* form;
-    ~Restart() { form->SetWatchTimer(true); }
-  } restart{this};
+  ui::ScopeExit restart([this] { SetWatchTimer(true); });
   // Only the entries that changed are read again; F5 rereads them all.
   if (watch_.Tick(keyCounts_)) RefreshPrograms(false);
 }

@@ -8,7 +8,9 @@
 #include "catalogue/program_icons.h"
 #include "catalogue/uninstall_scan.h"
 #include "platform/win32/wide.h"
-#include "ui/window.h"
+#include "ui/dpi.h"
+#include "ui/scope_exit.h"
+#include "ui/text.h"
 
 namespace orv {
 namespace {
@@ -16,19 +18,9 @@ namespace {
 constexpr int kLockImage = 0;
 constexpr int kNewImage = 1;
 
-// Shows the wait cursor for its lifetime, also when the work fails.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
-
 }  // namespace
+
+int TForm1::SmallImageSize() const { return ui::Scale(16, dpi_); }
 
 void TForm1::CreateListImages() {
   const int size = SmallImageSize();
@@ -52,12 +44,13 @@ void TForm1::ReloadStatusImages() {
 void TForm1::ActRefreshExecute() { RefreshPrograms(true); }
 
 void TForm1::RefreshPrograms(bool rereadAll) {
-  WaitCursor wait;
+  // The wait cursor and a stopped watch for the refresh, also when it fails.
+  const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   SetWatchTimer(false);
-  struct Restart {
-    TForm1* form;
-    ~Restart() { form->SetWatchTimer(true); }
-  } restart{this};
+  ui::ScopeExit restore([&] {
+    SetWatchTimer(true);
+    SetCursor(previousCursor);
+  });
   // Records are kept only from a whole scan: a partial one would read as removed entries.
   const bool keepUnchanged = !rereadAll && scanComplete_ && !programs_->empty();
   // The marks of the listed programs survive the rescan through the store; a list that a
@@ -97,14 +90,15 @@ void TForm1::RefreshPrograms(bool rereadAll) {
     FinishScan(context, reads, *programs_);
     scanComplete_ = true;
   } catch (...) {
-    ShowTab(TabCtrl_GetCurSel(tabStrip_));  // what was read so far, never a stale position
+    ShowTab(CurrentTab());  // what was read so far, never a stale position
     throw;
   }
-  ShowTab(TabCtrl_GetCurSel(tabStrip_));
+  ShowTab(CurrentTab());
 }
 
 void TForm1::ShowTab(int tab) {
-  const int selected = ListView_GetNextItem(programList_, -1, LVNI_SELECTED);
+  const ui::ListView list = List();
+  const int selected = list.Selected();
   int top = -1, rowHeight = 0;
   if (ListView_GetItemCount(programList_) > 0) {
     top = ListView_GetTopIndex(programList_);
@@ -119,48 +113,30 @@ void TForm1::ShowTab(int tab) {
     listPanelVisible_ = false;
   }
   LayoutControls();
-  actions_.SetEnabled(kCmdRemoveRegEntry,
-                         ListView_GetNextItem(programList_, -1, LVNI_SELECTED) >= 0);
   UpdateProgramCount();
   const int count = static_cast<int>(rows_.size());
   if (refreshingShownTab) {
     // By position: after a rescan another program may stand there.
-    if (selected >= 0 && selected < count) {
-      ListView_SetItemState(programList_, selected, LVIS_SELECTED | LVIS_FOCUSED,
-                            LVIS_SELECTED | LVIS_FOCUSED);
-      ListView_SetSelectionMark(programList_, selected);
-    }
+    if (selected >= 0 && selected < count) list.Select(selected);
     const int nowTop = ListView_GetTopIndex(programList_);
     if (top > 0 && top != nowTop) ListView_Scroll(programList_, 0, rowHeight * (top - nowTop));
   } else if (count > 0) {
-    ListView_SetItemState(programList_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetSelectionMark(programList_, 0);
+    list.Select(0);
     // Another tab starts at its top, where its selected first row is.
-    ListView_EnsureVisible(programList_, 0, FALSE);
+    list.EnsureVisible(0, false);
   }
   shownTab_ = tab;
 }
 
 void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
-  SendMessageW(programList_, WM_SETREDRAW, FALSE, 0);
-  struct Resume {
-    HWND list;
-    ~Resume() {
-      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(list, nullptr, TRUE);
-    }
-  } resume{programList_};
+  ui::NoRedraw quiet(programList_);
   {
     // Filling fires no change events; the handler runs once at the end.
     changeHandlerAttached_ = false;
-    struct Reattach {
-      bool& attached;
-      ~Reattach() { attached = true; }
-    } reattach{changeHandlerAttached_};
-    ClearListSelection();
+    ui::ScopeExit reattach([this] { changeHandlerAttached_ = true; });
+    List().ClearSelection();
     rows_.clear();
-    if (programs)
-      rows_ = BuildTabRows(*programs, tab, actions_.IsChecked(kCmdStngSysComp));
+    if (programs) rows_ = BuildTabRows(*programs, tab, actions_.IsChecked(kCmdStngSysComp));
     ListView_SetItemCountEx(programList_, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
   }
   // The sort ends with the change handler; without one it runs here, once either way.
@@ -207,27 +183,23 @@ void TForm1::FillDisplayInfo(NMLVDISPINFOW& info) {
 }
 
 void TForm1::ApplyColumnSetting() {
-  SendMessageW(programList_, WM_SETREDRAW, FALSE, 0);
-  HWND header = ListView_GetHeader(programList_);
-  while (Header_GetItemCount(header) > 0) ListView_DeleteColumn(programList_, 0);
-  columnIds_ = columnSetting_->ShownColumnIds();
-  for (std::size_t i = 0; i < columnIds_.size(); ++i) {
-    const TLvColumn& column = columnSetting_->Items(columnIds_[i]);
-    std::wstring caption = column.Id == kColStatus ? L"" : Widen(column.Caption);
-    LVCOLUMNW lvc{};
-    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    lvc.pszText = caption.data();
-    lvc.cx = ui::Scale(column.Id == kColStatus ? kStatusColumnWidth : column.Width, dpi_);
-    lvc.iSubItem = static_cast<int>(i);
-    ListView_InsertColumn(programList_, static_cast<int>(i), &lvc);
+  const ui::ListView list = List();
+  {
+    ui::NoRedraw quiet(programList_);
+    list.DeleteAllColumns();
+    columnIds_ = columnSetting_->ShownColumnIds();
+    for (int id : columnIds_) {
+      const TLvColumn& column = columnSetting_->Items(id);
+      list.AddColumn(id == kColStatus ? std::string() : column.Caption,
+                     ui::Scale(id == kColStatus ? kStatusColumnWidth : column.Width, dpi_));
+    }
   }
-  SendMessageW(programList_, WM_SETREDRAW, TRUE, 0);
 }
 
 void TForm1::ReadColumnWidths() {
   for (std::size_t i = 0; i < columnIds_.size(); ++i)
     columnSetting_->Items(columnIds_[i]).Width =
-        MulDiv(ListView_GetColumnWidth(programList_, static_cast<int>(i)), 96, static_cast<int>(dpi_));
+        ui::Unscale(List().ColumnWidth(static_cast<int>(i)), dpi_);
 }
 
 bool TForm1::IsStatusColumn(int position) const {
@@ -272,14 +244,14 @@ int TForm1::FindRowByPrefix(const std::wstring& prefix, int start) const {
 
 void TForm1::SelectTab(int tab) {
   // Programmatic selection sends no TCN_SELCHANGE: follow it like the user's.
-  if (TabCtrl_GetCurSel(tabStrip_) == tab) return;
+  if (CurrentTab() == tab) return;
   TabCtrl_SetCurSel(tabStrip_, tab);
   TabStripChange(tab);
 }
 
 void TForm1::TabStripChange(int newTab) { ShowTab(newTab); }
 
-LRESULT TForm1::HandleNotify(NMHDR* header) {
+ui::Answer TForm1::HandleNotify(NMHDR* header) {
   if (header->hwndFrom == programList_) {
     switch (header->code) {
       case LVN_GETDISPINFOW:
@@ -309,7 +281,7 @@ LRESULT TForm1::HandleNotify(NMHDR* header) {
         }
       default: break;
     }
-  } else if (header->hwndFrom == ListView_GetHeader(programList_)) {
+  } else if (header->hwndFrom == List().Header()) {
     if (header->code == NM_RCLICK) {
       HeaderRightClick();
       return TRUE;
@@ -320,10 +292,10 @@ LRESULT TForm1::HandleNotify(NMHDR* header) {
     if (IsStatusColumn(nm->iItem) && (header->code == HDN_BEGINTRACKW || header->code == HDN_BEGINTRACKA))
       return TRUE;
   } else if (header->hwndFrom == tabStrip_ && header->code == TCN_SELCHANGE) {
-    TabStripChange(TabCtrl_GetCurSel(tabStrip_));
+    TabStripChange(CurrentTab());
     return 0;
   }
-  return DefWindowProcW(handle_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(header));
+  return {};
 }
 
 }  // namespace orv

@@ -3,27 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/program_rows.h"
-#include "catalogue/program_text.h"
-#include "columns/column_model.h"
+#include "columns/column_table.h"
 
 namespace orv {
 namespace {
-
-// Days since 1899-12-30 with the time of day as fraction: the value last-use times compare as.
-double DateTimeValue(const CalendarTime& t) {
-  // Days from civil, shifted so that 1899-12-30 is day 0.
-  int y = t.year - (t.month <= 2);
-  int era = (y >= 0 ? y : y - 399) / 400;
-  int yoe = y - era * 400;
-  int mp = (t.month + 9) % 12;
-  int doy = (153 * mp + 2) / 5 + t.day - 1;
-  int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  double days = era * 146097.0 + doe - 719468.0 + 25569.0;
-  double fraction = (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.millisecond) /
-                    86400000.0;
-  return days + fraction;
-}
 
 template <typename Key>
 void SortByKeys(std::vector<int>& rows, std::vector<Key> keys, bool ascending) {
@@ -53,10 +36,6 @@ int NextSortState(int current, int clickedPosition) {
   return std::abs(current) == p ? -current : p;
 }
 
-int StatusWeight(const TProgram& program) {
-  return (program.ChangeAllowed ? 0 : 1) + (program.IsNew ? 2 : 0);
-}
-
 void SortRows(std::vector<int>& rows, const ProgramList& programs, int sortState,
               const std::vector<int>& columnIds, const TTagList& tags, SystemServices& system) {
   if (sortState == 0 || rows.empty()) return;
@@ -69,38 +48,24 @@ void SortRows(std::vector<int>& rows, const ProgramList& programs, int sortState
                ? &programs[static_cast<std::size_t>(row)]
                : nullptr;
   };
-  auto numeric = [&](auto keyOf) {
-    using Key = decltype(keyOf(programs.front()));
-    std::vector<Key> keys;
+  const ColumnDef* column = ColumnOf(id);
+  if (column && column->number) {
+    std::vector<std::int64_t> keys;
     keys.reserve(rows.size());
     for (int row : rows) {
       const TProgram* p = program(row);
-      keys.push_back(p ? keyOf(*p) : Key{});
+      keys.push_back(p ? column->number(*p, system) : 0);
     }
     SortByKeys(rows, std::move(keys), ascending);
-  };
-  switch (id) {
-    case kColStatus: numeric([](const TProgram& p) { return StatusWeight(p); }); return;
-    case kColEstimatedSize: numeric([](const TProgram& p) { return p.EstimatedSize; }); return;
-    case kColInstallSize: numeric([](const TProgram& p) { return p.InstallSize; }); return;
-    case kColUsageFrequency: numeric([](const TProgram& p) { return p.UsageFrequency; }); return;
-    case kColLastUsed:
-      numeric([&](const TProgram& p) {
-        auto time = FileTimeToDateTime(system, static_cast<std::uint32_t>(p.LastUsed),
-                                       static_cast<std::uint32_t>(p.LastUsed >> 32));
-        return time ? DateTimeValue(*time) : 0.0;
-      });
-      return;
-    default: {
-      std::vector<std::string> keys;
-      keys.reserve(rows.size());
-      for (int row : rows) {
-        const TProgram* p = program(row);
-        keys.push_back(p ? system.TextSortKey(CellText(*p, id, tags, system)) : std::string());
-      }
-      SortByKeys(rows, std::move(keys), ascending);
-    }
+    return;
   }
+  std::vector<std::string> keys;
+  keys.reserve(rows.size());
+  for (int row : rows) {
+    const TProgram* p = program(row);
+    keys.push_back(p ? system.TextSortKey(CellText(*p, id, tags, system)) : std::string());
+  }
+  SortByKeys(rows, std::move(keys), ascending);
 }
 
 }  // namespace orv

@@ -13,10 +13,8 @@ int ClampSortState(int state, int columnCount);
 // A header click: the same column flips direction, another sorts ascending.
 int NextSortState(int current, int clickedPosition);
 
-// 1 when locked, plus 2 when new.
-int StatusWeight(const TProgram& program);
-
-// Sorts `rows` (positions in `programs`) by the state's column; equal keys keep their order.
+// Sorts `rows` (positions in `programs`) by the state's column, by its number key or else its
+// text; equal keys keep their order.
 void SortRows(std::vector<int>& rows, const ProgramList& programs, int sortState,
               const std::vector<int>& columnIds, const TTagList& tags, SystemServices& system);
 

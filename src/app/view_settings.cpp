@@ -6,35 +6,43 @@
 
 namespace orv {
 namespace {
+
 constexpr const char* kOption = "Option";
 constexpr const char* kFormPos = "FormPos";
+IniSave Never(const ViewSettings&) { return IniSave::Keep; }  // changed by editing the file only
+// A maximised window keeps the normal size it had.
+IniSave UnlessMaximized(const ViewSettings& s) { return s.maximized ? IniSave::Keep : IniSave::Write; }
+
+constexpr IniField<ViewSettings> kOptionKeys[] = {
+    {"LoadIcon", &ViewSettings::loadIcon},
+    {"Stripe", &ViewSettings::stripe},
+    {"GridLine", &ViewSettings::gridLine},
+    {"ShowSysComp", &ViewSettings::showSysComp},
+    {"StripeColor", &ViewSettings::stripeColor, Never},
+};
+constexpr IniField<ViewSettings> kFormPosKeys[] = {
+    {"Maximized", &ViewSettings::maximized},
+    {"Height", &ViewSettings::height, UnlessMaximized},
+    {"Width", &ViewSettings::width, UnlessMaximized},
+};
+
 }  // namespace
 
 ViewSettings LoadViewSettings(IniProfile& ini, int screenWidth, int screenHeight) {
   IniCodec codec(ini);
+  const ViewSettings defaults;
   ViewSettings s;
-  s.loadIcon = codec.ReadBool(kOption, "LoadIcon", false);
-  s.stripe = codec.ReadBool(kOption, "Stripe", false);
-  s.gridLine = codec.ReadBool(kOption, "GridLine", true);
-  s.showSysComp = codec.ReadBool(kOption, "ShowSysComp", false);
-  s.stripeColor = static_cast<TColor>(codec.ReadInteger(kOption, "StripeColor", 15790320));
-  s.maximized = codec.ReadBool(kFormPos, "Maximized", false);
-  s.height = std::min(screenHeight, std::max(100, codec.ReadInteger(kFormPos, "Height", 500)));
-  s.width = std::min(screenWidth, std::max(100, codec.ReadInteger(kFormPos, "Width", 720)));
+  ReadFields<ViewSettings>(codec, kOption, kOptionKeys, s, defaults);
+  ReadFields<ViewSettings>(codec, kFormPos, kFormPosKeys, s, defaults);
+  s.height = std::min(screenHeight, std::max(100, s.height));
+  s.width = std::min(screenWidth, std::max(100, s.width));
   return s;
 }
 
 void SaveViewSettings(IniProfile& ini, const ViewSettings& s) {
   IniCodec codec(ini);
-  codec.WriteBool(kOption, "LoadIcon", s.loadIcon);
-  codec.WriteBool(kOption, "Stripe", s.stripe);
-  codec.WriteBool(kOption, "GridLine", s.gridLine);
-  codec.WriteBool(kOption, "ShowSysComp", s.showSysComp);
-  codec.WriteBool(kFormPos, "Maximized", s.maximized);
-  if (!s.maximized) {
-    codec.WriteInteger(kFormPos, "Height", s.height);
-    codec.WriteInteger(kFormPos, "Width", s.width);
-  }
+  WriteFields<ViewSettings>(codec, kOption, kOptionKeys, s);
+  WriteFields<ViewSettings>(codec, kFormPos, kFormPosKeys, s);
 }
 
 }  // namespace orv

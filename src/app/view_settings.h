@@ -5,6 +5,7 @@
 
 namespace orv {
 
+// The defaults here are the settings file's: a key that is absent reads as them.
 struct ViewSettings {
   bool loadIcon = false;
   bool stripe = false;

@@ -6,40 +6,36 @@
 
 namespace orv {
 
-const std::array<ColumnDefault, kColumnCount> kColumnDefaults = {{
-    {"プログラム", true, 300},
-    {"ステータス", true, 16},
-    {"発行元", true, 130},
-    {"バージョン", false, 50},
-    {"予想サイズ", false, 80},
-    {"サポート情報", false, 150},
-    {"製品情報", false, 150},
-    {"アップデート情報", false, 150},
-    {"電話番号", false, 150},
-    {"問い合わせ先", false, 150},
-    {"説明ファイル", false, 150},
-    {"メモ", false, 150},
-    {"インストール日", true, 80},
-    {"リリースタイプ", false, 100},
-    {"インストール場所", false, 150},
-    {"インストール元", false, 150},
-    {"サイズ", true, 80},
-    {"使用頻度", false, 80},
-    {"最終使用", true, 120},
-    {"ファイル名", true, 150},
-    {"タグ", true, 80},
-    {"レジストリ", false, 80},
-}};
-
 namespace {
+
 constexpr const char* kSection = "Column";
-std::string KeyOf(const char* word, int id) { return word + std::to_string(id); }
+// The name and status columns always show, first: their order and check mark are not kept.
+IniSave UnlessFixed(const TLvColumn& c) { return c.Id < 2 ? IniSave::Delete : IniSave::Write; }
+// The status column's width is fixed.
+IniSave UnlessStatus(const TLvColumn& c) { return c.Id == kColStatus ? IniSave::Delete : IniSave::Write; }
+// Each column's keys carry its identifier: "Order3", "Checked3", "Width3".
+constexpr IniField<TLvColumn> kColumnKeys[] = {
+    {"Order", &TLvColumn::Order, UnlessFixed},
+    {"Checked", &TLvColumn::Checked, UnlessFixed},
+    {"Width", &TLvColumn::Width, UnlessStatus},
+};
+
+TLvColumn DefaultColumn(int id) {
+  TLvColumn column(id);
+  const ColumnDef& def = Columns()[static_cast<std::size_t>(id)];
+  column.Caption = def.caption;
+  column.Checked = def.shown;
+  column.Width = def.width;
+  column.Order = id + kColumnCount;
+  return column;
+}
+
 }  // namespace
 
 TLvColumnSetting::TLvColumnSetting() {
   for (int id = 0; id < kColumnCount; ++id) {
     auto column = std::make_unique<TLvColumn>(id);
-    column->Caption = kColumnDefaults[static_cast<std::size_t>(id)].caption;
+    column->Caption = Columns()[static_cast<std::size_t>(id)].caption;
     ordered_.push_back(column.get());
     columns_.push_back(std::move(column));
   }
@@ -47,13 +43,8 @@ TLvColumnSetting::TLvColumnSetting() {
 
 void TLvColumnSetting::LoadFromFile(IniProfile& ini) {
   IniCodec codec(ini);
-  for (int id = 0; id < kColumnCount; ++id) {
-    TLvColumn& e = Items(id);
-    const ColumnDefault& d = kColumnDefaults[static_cast<std::size_t>(id)];
-    e.Checked = codec.ReadBool(kSection, KeyOf("Checked", id), d.shown);
-    e.Width = codec.ReadInteger(kSection, KeyOf("Width", id), d.width);
-    e.Order = codec.ReadInteger(kSection, KeyOf("Order", id), id + 22);
-  }
+  for (int id = 0; id < kColumnCount; ++id)
+    ReadFields<TLvColumn>(codec, kSection, kColumnKeys, Items(id), DefaultColumn(id), std::to_string(id));
   Items(kColProgram).Order = -2;
   Items(kColProgram).Checked = true;
   Items(kColStatus).Order = -1;
@@ -63,20 +54,8 @@ void TLvColumnSetting::LoadFromFile(IniProfile& ini) {
 
 void TLvColumnSetting::SaveToFile(IniProfile& ini) const {
   IniCodec codec(ini);
-  for (int id = 0; id < kColumnCount; ++id) {
-    const TLvColumn& e = Items(id);
-    if (id >= 2) {
-      codec.WriteInteger(kSection, KeyOf("Order", id), e.Order);
-      codec.WriteBool(kSection, KeyOf("Checked", id), e.Checked);
-    } else {
-      codec.DeleteKey(kSection, KeyOf("Order", id));
-      codec.DeleteKey(kSection, KeyOf("Checked", id));
-    }
-    if (id == kColStatus)
-      codec.DeleteKey(kSection, KeyOf("Width", id));
-    else
-      codec.WriteInteger(kSection, KeyOf("Width", id), e.Width);
-  }
+  for (int id = 0; id < kColumnCount; ++id)
+    WriteFields<TLvColumn>(codec, kSection, kColumnKeys, Items(id), std::to_string(id));
 }
 
 void TLvColumnSetting::SortByOrder() {

@@ -1,30 +1,14 @@
 // Which of the 22 list columns are shown, in which order and how wide.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "columns/column_table.h"
 #include "platform/ini_profile.h"
 
 namespace orv {
-
-inline constexpr int kColumnCount = 22;
-
-enum ColumnId : int {
-  kColProgram = 0, kColStatus, kColPublisher, kColVersion, kColEstimatedSize, kColHelpLink,
-  kColUrlInfoAbout, kColUrlUpdateInfo, kColTelephone, kColContact, kColReadme, kColComments,
-  kColInstallDate, kColReleaseType, kColInstallLocation, kColInstallSource, kColInstallSize,
-  kColUsageFrequency, kColLastUsed, kColFileName, kColTag, kColRegistry,
-};
-
-struct ColumnDefault {
-  const char* caption;
-  bool shown;
-  int width;
-};
-extern const std::array<ColumnDefault, kColumnCount> kColumnDefaults;
 
 struct TLvColumn {
   explicit TLvColumn(int id) : Id(id) {}
@@ -53,8 +37,5 @@ class TLvColumnSetting {
   std::vector<std::unique_ptr<TLvColumn>> columns_;
   std::vector<TLvColumn*> ordered_;
 };
-
-// The status column is always this wide and cannot be widened.
-inline constexpr int kStatusColumnWidth = 16;
 
 }  // namespace orv

@@ -2,12 +2,11 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
-#include <vector>
-
 #include "columns/column_model.h"
 #include "columns/display_items.h"
-#include "ui/modal_dialog.h"
+#include "ui/anchor_layout.h"
+#include "ui/list_view.h"
+#include "ui/window.h"
 
 namespace orv {
 
@@ -20,28 +19,21 @@ class TDispItemSettingDialog : public ui::ModalDialog {
  private:
   void OnInit() override;
   bool OnCommand(int id, int code) override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  ui::Answer OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void ShowRow(int index);
-  int SelectedRow() const;
-  void SelectRow(int index);
   void ReadChecks();
   void Move(bool up);
-  void CheckListBox1Click();
-  void Edit1Change();
-  void Button3Click();
+  void ItemListClick();
+  void WidthEditChange();
+  void OkButtonClick();
   void Layout();
 
   TLvColumnSetting& setting_;
   DisplayItemList items_;
-  HWND list_ = nullptr;
+  ui::ListView list_;
   bool showingWidth_ = false;
-  // Where each control stood in the designed client area, to follow resizing.
-  struct Anchored {
-    int id;
-    RECT designed;
-  };
-  std::vector<Anchored> anchored_;
-  SIZE designedClient_{};
+  ui::AnchorLayout layout_;
+  SIZE minimum_{};
 };
 
 }  // namespace orv

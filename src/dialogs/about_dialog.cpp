@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "app/product_info.h"
 #include "dialogs/about_dialog_ids.h"
 #include "platform/win32/file_version.h"
 #include "platform/win32/wide.h"
-#include "ui/window.h"
+#include "resources/product_info.h"
+#include "ui/dpi.h"
 
 namespace orv {
 namespace {
@@ -21,29 +21,11 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kMargin = 8;
 
-HFONT DerivedFont(HFONT base, bool bold, bool underline) {
-  LOGFONTW font{};
-  if (!base || !GetObjectW(base, sizeof font, &font)) return nullptr;
-  if (bold) font.lfWeight = FW_BOLD;
-  font.lfUnderline = underline ? TRUE : FALSE;
-  return CreateFontIndirectW(&font);
-}
-
-int TextWidth(HWND window, HFONT font, const std::wstring& text) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return size.cx;
-}
-
 }  // namespace
 
+TAboutDialog::TAboutDialog(HFONT font) : font_(font), links_(IDM_ABOUT_COPYLINK) {}
+
 TAboutDialog::~TAboutDialog() {
-  for (HFONT* font : {&boldFont_, &linkFont_})
-    if (*font) DeleteObject(*font);
   if (icon_) DestroyIcon(icon_);
 }
 
@@ -52,24 +34,17 @@ void TAboutDialog::Execute(HINSTANCE instance, HWND owner) {
   ShowModal(instance, IDD_ABOUT_DIALOG, owner);
 }
 
-std::string TAboutDialog::ReadFileVersion() {
-  std::wstring path(1024, L'\0');
-  DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) return {};
-  path.resize(length);
-  return orv::ReadFileVersion(path);
-}
+std::string TAboutDialog::ReadFileVersion() { return orv::ReadFileVersion(ExecutablePath()); }
 
 void TAboutDialog::OnInit() { FormCreate(); }
 
 void TAboutDialog::FormCreate() {
   HWND dialog = Handle();
   if (!font_) font_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-  ApplyFont(font_);
-  boldFont_ = DerivedFont(font_, true, false);
-  linkFont_ = DerivedFont(font_, false, true);
-  if (boldFont_) SendMessageW(Item(IDC_ABOUT_NAME), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), TRUE);
-  if (linkFont_) SendMessageW(Item(IDC_ABOUT_HOMEPAGE), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), TRUE);
+  ui::SetFontOfWindow(dialog, font_);
+  boldFont_.Reset(ui::CopyFont(font_, ui::kBold));
+  SendMessageW(Item(IDC_ABOUT_NAME), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), TRUE);
+  links_.Attach(Item(IDC_ABOUT_HOMEPAGE));
 
   wchar_t caption[256] = {};
   GetWindowTextW(Owner(), caption, 256);
@@ -82,11 +57,12 @@ void TAboutDialog::FormCreate() {
   if (version.empty()) version = "unknown";
   SetItemText(IDC_ABOUT_VERSION, "Version " + version);
   SetItemText(IDC_ABOUT_COPYRIGHT, kCopyrightLine);
-  SetItemText(IDC_ABOUT_HOMEPAGE, kHomePageAddress);
+  links_.Set(Item(IDC_ABOUT_HOMEPAGE), kHomePageAddress, kHomePageAddress, true, true);
 
-  // As wide as the longer of the two lines needs; as high as designed.
-  const int textWidth = std::max(TextWidth(dialog, font_, Widen(kCopyrightLine)),
-                                 TextWidth(dialog, linkFont_ ? linkFont_ : font_, Widen(kHomePageAddress)));
+  // As wide as the longer of the two lines needs (the link underlined is as wide); as high as
+  // designed.
+  const int textWidth = std::max(ui::TextExtent(dialog, font_, Widen(kCopyrightLine)).cx,
+                                 ui::TextExtent(dialog, font_, Widen(kHomePageAddress)).cx);
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
@@ -113,15 +89,16 @@ void TAboutDialog::Place(int id, int x, int y, int width, int height) {
   MoveWindow(Item(id), x, y, width, height, TRUE);
 }
 
-void TAboutDialog::Label4Click() {
+void TAboutDialog::HomePageClick() {
   ShellExecuteW(nullptr, L"open", Widen(kHomePageAddress).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool TAboutDialog::OnCommand(int id, int code) {
   if (id == IDC_ABOUT_HOMEPAGE && code == STN_CLICKED) {
-    Label4Click();
+    HomePageClick();
     return true;
   }
+  if (links_.OnCommand(Handle(), id)) return true;
   if (id == IDCANCEL) {  // Escape and the close box: OK is also the cancel button
     End(IDOK);
     return true;
@@ -129,21 +106,10 @@ bool TAboutDialog::OnCommand(int id, int code) {
   return false;
 }
 
-INT_PTR TAboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-  if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Item(IDC_ABOUT_HOMEPAGE)) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, RGB(0, 0, 255));
-    SetBkMode(dc, TRANSPARENT);
-    handled = true;
-    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-  }
-  if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == Item(IDC_ABOUT_HOMEPAGE)) {
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
-    handled = true;
-    return TRUE;
-  }
-  return 0;
+ui::Answer TAboutDialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CONTEXTMENU && links_.OnContextMenu(Handle(), reinterpret_cast<HWND>(wParam), lParam))
+    return 0;
+  return {};
 }
 
 }  // namespace orv

@@ -4,14 +4,16 @@
 
 #include <string>
 
-#include "ui/modal_dialog.h"
+#include "ui/gdi.h"
+#include "ui/link_label.h"
+#include "ui/window.h"
 
 namespace orv {
 
 class TAboutDialog : public ui::ModalDialog {
  public:
-  // `font` is the main window's font; the dialog copies it and makes its own bold one.
-  explicit TAboutDialog(HFONT font) : font_(font) {}
+  // `font` is the main window's font; the dialog shows its text in it, the name in bold.
+  explicit TAboutDialog(HFONT font);
   ~TAboutDialog() override;
   void Execute(HINSTANCE instance, HWND owner);
 
@@ -21,15 +23,15 @@ class TAboutDialog : public ui::ModalDialog {
  private:
   void OnInit() override;
   bool OnCommand(int id, int code) override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  ui::Answer OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void FormCreate();
-  void Label4Click();
+  void HomePageClick();
   void Place(int id, int x, int y, int width, int height);
 
   HINSTANCE instance_ = nullptr;
   HFONT font_;
-  HFONT boldFont_ = nullptr;
-  HFONT linkFont_ = nullptr;
+  ui::Font boldFont_;
+  ui::LinkLabels links_;
   HICON icon_ = nullptr;
 };
 

@@ -8,3 +8,5 @@
 #define IDC_ABOUT_COPYRIGHT 1204
 #define IDC_ABOUT_HOMEPAGE 1205
 #define IDC_ABOUT_BEVEL 1206
+// The home page link's pop-up menu.
+#define IDM_ABOUT_COPYLINK 1210

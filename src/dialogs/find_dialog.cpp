@@ -1,6 +1,7 @@
 #include "dialogs/find_dialog.h"
 
 #include "dialogs/find_dialog_ids.h"
+#include "ui/gdi.h"
 
 namespace orv {
 
@@ -9,7 +10,7 @@ bool TFindDataDialog::Execute(HINSTANCE instance, HWND owner) {
 }
 
 void TFindDataDialog::OnInit() {
-  ApplyFont(font_);
+  ui::SetFontOfWindow(Handle(), font_);
   SetItemText(IDC_FIND_TEXT, text_);
   CheckDlgButton(Handle(), IDC_FIND_MATCH_CASE, matchCase_ ? BST_CHECKED : BST_UNCHECKED);
   SendMessageW(Item(IDC_FIND_TEXT), EM_SETSEL, 0, -1);

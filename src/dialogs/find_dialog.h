@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "ui/modal_dialog.h"
+#include "ui/window.h"
 
 namespace orv {
 

@@ -6,14 +6,18 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "dialogs/property_content.h"
 #include "platform/system_services.h"
+#include "ui/anchor_layout.h"
+#include "ui/gdi.h"
+#include "ui/link_label.h"
+#include "ui/tooltips.h"
+#include "ui/window.h"
 
 namespace orv {
 
-class TPropertyDialog {
+class TPropertyDialog : public ui::Window {
  public:
   using EditCommentHandler = std::function<void(const EntryIdentity&)>;
 
@@ -23,90 +27,58 @@ class TPropertyDialog {
                                  Registry& registry, SystemServices& system,
                                  EditCommentHandler editComment);
 
-  TPropertyDialog(const TPropertyDialog&) = delete;
-  TPropertyDialog& operator=(const TPropertyDialog&) = delete;
-  HWND Handle() const { return handle_; }
-
   // Fills every page from the record, or clears them for none. Reads the record only here.
   void SetProgram(const TProgram* program);
   // Shows the window and brings it to the front.
   void Show();
-  // Keyboard navigation of the modeless window, from the main message loop: true when the
-  // message was used.
-  bool PreTranslateMessage(MSG& message);
+  // Ctrl+Tab between the pages and the dialog's keyboard navigation, from the main loop.
+  bool PreTranslateMessage(MSG& message) override;
 
  private:
-  struct LinkLabel {
-    HWND label = nullptr;
-    std::string target;
-    bool linked = false;
-    bool hot = false;       // under the mouse
-    bool allowMailto = false;
-  };
-  enum Link { kPublisher, kHelpLink, kUpdateInfo, kReadme, kInstallLocation, kPatchSupport, kLinkCount };
-  struct Anchored {
-    HWND control;
-    RECT design;
-    bool stretchWidth, moveRight, stretchHeight, moveDown;
-  };
-  struct Page {
-    HWND window = nullptr;
-    SIZE design{};
-    std::vector<Anchored> controls;
+  // One page: a child dialog whose messages go to the window.
+  class Page : public ui::ChildDialog {
+   public:
+    explicit Page(TPropertyDialog& owner) : ChildDialog(owner), owner_(owner) {}
+    ui::AnchorLayout layout;
+
+   private:
+    ui::Answer OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+      return owner_.PageMessage(*this, message, wParam, lParam);
+    }
+    TPropertyDialog& owner_;
   };
 
   TPropertyDialog(Registry& registry, SystemServices& system, HFONT ownerFont,
-                  EditCommentHandler editComment)
-      : registry_(registry), system_(system), ownerFont_(ownerFont),
-        editComment_(std::move(editComment)) {}
-  ~TPropertyDialog();
+                  EditCommentHandler editComment);
+  ~TPropertyDialog() override = default;
 
-  // One procedure keeps `this` from WM_INITDIALOG on; no exception crosses into Windows.
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  // The window is gone: the object frees itself once no handler of it is running.
-  void WindowDestroyed();
-  static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR self);
-  INT_PTR PageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+  ui::Answer OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroyed() override;
+  ui::Answer PageMessage(Page& page, UINT message, WPARAM wParam, LPARAM lParam);
 
-  void FormCreate();
-  void CreatePage(HINSTANCE instance, int templateId, int id, Page& page);
-  void AnchorPage(Page& page);
+  void FormCreate(HWND owner);
   void LayoutForm();
-  void LayoutPage(Page& page);
   void ShowPage(int index);
-  void SetText(HWND page, int id, const std::string& text);
-  void SetLinkLabel(Link link, const LinkField& field);
-  void ListView2Change();
+  void SetText(const Page& page, int id, const std::string& text);
+  void SetLinkLabel(HWND label, const LinkField& field);
+  void PatchListChange();
   void FillFileList();
   void FillPatchList();
-  int LinkOf(HWND label) const;
-  void LinkLabelClick(int link);
-  void LinkLabelMouseUp(int link, bool right, POINT client);
-  void ActCopyLinkExecute();
-  void Button2Click();
-  bool Busy() const { return busy_ > 0; }
+  HWND Control(int page, int id) const { return GetDlgItem(pages_[page].Handle(), id); }
+  void LinkLabelClick(HWND label);
+  void EditCommentButtonClick();
 
-  HWND handle_ = nullptr;
   Registry& registry_;
   SystemServices& system_;
   HFONT ownerFont_;
   EditCommentHandler editComment_;
-  HFONT font_ = nullptr, boldFont_ = nullptr, linkFont_ = nullptr;
+  ui::Font font_, boldFont_, noteFont_;
   HWND tabs_ = nullptr;
   Page pages_[3];
-  LinkLabel links_[kLinkCount];
-  int rememberedLink_ = -1;  // the label last right-clicked, for the copy-link command
-  HMENU linkMenu_ = nullptr;
+  ui::LinkLabels links_;
+  ui::Tooltips hints_;
   PropertyContent content_;
   SIZE minimum_{};
-  // Handlers on the stack: a box or menu they run may see the window destroyed; the object
-  // then lives until the outermost handler returns.
-  int busy_ = 0;
-  bool destroyed_ = false;
-  friend struct PropertyBusy;
 };
 
 // The open property window, or null.

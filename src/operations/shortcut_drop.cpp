@@ -1,6 +1,6 @@
 #include "operations/shortcut_drop.h"
 
-#include "app/find_matcher.h"
+#include "text/find_matcher.h"
 #include "text/utf.h"
 
 namespace orv {

@@ -57,8 +57,8 @@ void ActionList::SetChecked(int id, bool checked) {
   if (Action* action = Find(id)) action->checked = checked;
 }
 
-bool ActionList::IsChecked(int id) {
-  Action* action = Find(id);
+bool ActionList::IsChecked(int id) const {
+  const Action* action = Find(id);
   return action && action->checked;
 }
 
@@ -75,7 +75,24 @@ void ActionList::BindButton(int id, HWND button) {
   if (Action* action = Find(id)) {
     SetWindowTextW(button, Widen(action->caption).c_str());
     EnableWindow(button, action->enabled);
+    hints_.Add(button, action->hint);
   }
+}
+
+int ActionList::CommandOfButton(int controlId) const {
+  for (const auto& [id, button] : buttons_)
+    if (GetDlgCtrlID(button) == controlId) return id;
+  return 0;
+}
+
+bool ActionList::PressButtonWithAccessKey(wchar_t key) {
+  for (const auto& [id, button] : buttons_) {
+    const Action* action = Find(id);
+    if (!action || !IsWindowVisible(button) || AccessKey(action->caption) != key) continue;
+    Execute(id);  // nothing runs when it is disabled
+    return true;
+  }
+  return false;
 }
 
 std::wstring ActionList::MenuText(const Action& action) const {
@@ -125,25 +142,26 @@ wchar_t AccessKey(const std::string& caption) {
   return 0;
 }
 
-HMENU BuildMenu(const std::vector<MenuEntry>& entries, const ActionList& actions, bool popup) {
+HMENU BuildMenu(int menuId, const std::vector<MenuItem>& items, const ActionList& actions, bool popup) {
+  std::vector<const MenuItem*> own;
+  for (const MenuItem& item : items)
+    if (item.menu == menuId) own.push_back(&item);
+  std::stable_sort(own.begin(), own.end(),
+                   [](const MenuItem* a, const MenuItem* b) { return a->place < b->place; });
   HMENU menu = popup ? CreatePopupMenu() : CreateMenu();
-  for (const MenuEntry& entry : entries) {
-    switch (entry.kind) {
-      case MenuEntry::Separator: AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); break;
-      case MenuEntry::Submenu: {
-        HMENU sub = BuildMenu(entry.children, actions, true);
-        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), Widen(entry.caption).c_str());
-        break;
-      }
-      case MenuEntry::Item: {
-        const Action* action = actions.Find(entry.actionId);
-        if (!action) break;
-        UINT flags = MF_STRING | (action->enabled ? 0u : MF_GRAYED) |
-                     (action->checked ? MF_CHECKED : 0u);
-        AppendMenuW(menu, flags, static_cast<UINT_PTR>(action->id), actions.MenuText(*action).c_str());
-        break;
-      }
+  int group = own.empty() ? 0 : own.front()->place / 100;
+  for (const MenuItem* item : own) {
+    if (item->place / 100 != group) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    group = item->place / 100;
+    if (!item->commandId) {
+      HMENU sub = BuildMenu(item->submenu, items, actions, true);
+      AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), Widen(item->caption).c_str());
+      continue;
     }
+    const Action* action = actions.Find(item->commandId);
+    if (!action) continue;
+    const UINT flags = MF_STRING | (action->enabled ? 0u : MF_GRAYED) | (action->checked ? MF_CHECKED : 0u);
+    AppendMenuW(menu, flags, static_cast<UINT_PTR>(action->id), actions.MenuText(*action).c_str());
   }
   return menu;
 }

@@ -1,86 +1,189 @@
 #include "ui/window.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <vector>
 
-#include "platform/win32/wide.h"
+#include "ui/dpi.h"
+#include "ui/guarded.h"
+#include "ui/modal_scope.h"
+#include "ui/text.h"
 
 namespace orv::ui {
+namespace {
 
-UINT WindowDpi(HWND window) {
-  // GetDpiForWindow exists from Windows 10 1607; older systems report the screen's DPI.
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static auto fn = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (fn && window) {
-    UINT dpi = fn(window);
-    if (dpi) return dpi;
-  }
-  HDC dc = GetDC(nullptr);
-  UINT dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
-  ReleaseDC(nullptr, dc);
-  return dpi ? dpi : 96;
+// The UI thread's only, in the order the windows were made.
+std::vector<Window*> programWindows;
+
+// Dialog messages whose answer is the procedure's return value, not DWLP_MSGRESULT.
+bool AnswersDirectly(UINT message) {
+  return message == WM_INITDIALOG || message == WM_CHARTOITEM || message == WM_COMPAREITEM ||
+         message == WM_VKEYTOITEM || message == WM_QUERYDRAGICON ||
+         (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
 }
 
-namespace {
-// The UI thread's only.
-int modalDepth = 0;
-std::vector<HWND> programWindows;
 }  // namespace
 
-ModalScope::ModalScope(HWND owner) {
-  ++modalDepth;
-  HWND ownerRoot = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
-  for (HWND window : programWindows) {
-    if (window == ownerRoot || !IsWindow(window) || !IsWindowEnabled(window)) continue;
-    EnableWindow(window, FALSE);
-    disabled_.push_back(window);
+// Marks a handler of `window` on the stack; the last one out frees an object whose window is
+// gone and that frees itself.
+class HandlerRunning {
+ public:
+  explicit HandlerRunning(Window& window) : root_(window.holder_ ? *window.holder_ : window) {
+    ++root_.running_;
   }
-}
+  ~HandlerRunning() {
+    if (--root_.running_ == 0 && root_.destroyed_ && root_.freeWithWindow_) delete &root_;
+  }
+  HandlerRunning(const HandlerRunning&) = delete;
+  HandlerRunning& operator=(const HandlerRunning&) = delete;
 
-ModalScope::~ModalScope() {
-  --modalDepth;
-  for (HWND window : disabled_)
-    if (IsWindow(window)) EnableWindow(window, TRUE);
-}
+ private:
+  Window& root_;
+};
 
-bool ModalScope::Active() { return modalDepth > 0; }
-
-void ModalScope::AddProgramWindow(HWND window) {
-  if (window && std::find(programWindows.begin(), programWindows.end(), window) == programWindows.end())
-    programWindows.push_back(window);
-}
-
-void ModalScope::RemoveProgramWindow(HWND window) {
-  programWindows.erase(std::remove(programWindows.begin(), programWindows.end(), window),
+Window::~Window() {
+  if (handle_) SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);  // no message finds us again
+  programWindows.erase(std::remove(programWindows.begin(), programWindows.end(), this),
                        programWindows.end());
 }
 
-COLORREF ColorToRgb(std::uint32_t color) {
-  if (color == 0x1FFFFFFFu) return GetSysColor(COLOR_BTNFACE);
-  return (color & 0xFF000000u) == 0xFF000000u ? GetSysColor(static_cast<int>(color & 0xFF))
-                                              : static_cast<COLORREF>(color & 0x00FFFFFFu);
+std::string Window::ItemText(int id) const { return WindowTextUtf8(Item(id)); }
+
+void Window::SetItemText(int id, const std::string& text) const { SetWindowTextUtf8(Item(id), text); }
+
+bool Window::PreTranslateMessage(MSG&) { return false; }
+
+bool Window::PreTranslateForProgramWindows(MSG& message) {
+  // By index: a window may be destroyed, and leave the list, while it handles the message.
+  for (std::size_t i = 0; i < programWindows.size(); ++i) {
+    Window* window = programWindows[i];
+    HandlerRunning running(*window);
+    if (window->handle_ && window->PreTranslateMessage(message)) return true;
+  }
+  return false;
 }
 
-HBITMAP CreatePixelBitmap(int size, std::uint32_t*& pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  pixels = bitmap ? static_cast<std::uint32_t*>(bits) : nullptr;
-  return bitmap;
+Window* Window::Find(HWND window) {
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+void Window::Attach(HWND window) {
+  handle_ = window;
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Answer Window::Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  HandlerRunning running(*this);
+  Answer answer;
+  Guarded(window, [&] { answer = OnMessage(message, wParam, lParam); });
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (programWindow_) {
+      ModalScope::RemoveProgramWindow(window);
+      programWindows.erase(std::remove(programWindows.begin(), programWindows.end(), this),
+                           programWindows.end());
+    }
+    handle_ = nullptr;
+    destroyed_ = true;
+    Guarded(window, [&] { OnDestroyed(); });
+  }
+  return answer;
+}
+
+LRESULT CALLBACK Window::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = Find(window);
+  if (!self && message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (self) self->Attach(window);
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  const Answer answer = self->Receive(window, message, wParam, lParam);  // may free self
+  return answer ? *answer : DefWindowProcW(window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK Window::DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = Find(window);
+  if (!self && message == WM_INITDIALOG) {
+    self = reinterpret_cast<Window*>(lParam);
+    if (self) self->Attach(window);
+  }
+  if (!self) return FALSE;
+  const Answer answer = self->Receive(window, message, wParam, lParam);  // may free self
+  if (!answer) return message == WM_INITDIALOG ? TRUE : FALSE;
+  if (AnswersDirectly(message)) return static_cast<INT_PTR>(*answer);
+  SetWindowLongPtrW(window, DWLP_MSGRESULT, *answer);
+  return TRUE;
+}
+
+void Window::RegisterWindowClass(WNDCLASSEXW windowClass) {
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProcedure;
+  RegisterClassExW(&windowClass);
+}
+
+HWND Window::CreateFrame(const wchar_t* className, const wchar_t* caption, DWORD style, int x, int y,
+                         int width, int height, HWND owner, HINSTANCE instance) {
+  return CreateWindowExW(0, className, caption, style, x, y, width, height, owner, nullptr, instance,
+                         this);
+}
+
+HWND Window::CreateFromTemplate(HINSTANCE instance, int templateId, HWND parent) {
+  return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), parent, DialogProcedure,
+                            reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR Window::RunModalTemplate(HINSTANCE instance, int templateId, HWND owner) {
+  return DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, DialogProcedure,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+void Window::RegisterProgramWindow() {
+  if (!handle_ || programWindow_) return;
+  programWindow_ = true;
+  ModalScope::AddProgramWindow(handle_);
+  programWindows.push_back(this);
+}
+
+INT_PTR ModalDialog::ShowModal(HINSTANCE instance, int templateId, HWND owner) {
+  owner_ = owner;
   ModalScope modal(owner);
-  return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
+  const INT_PTR result = RunModalTemplate(instance, templateId, owner);
+  if (result == -1) throw std::runtime_error("ダイアログを表示できません");
+  return result;
 }
 
-void SetWindowTextUtf8(HWND window, const std::string& text) {
-  SetWindowTextW(window, Widen(text).c_str());
+Answer ModalDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInit();
+      CenterOnOwner(Handle(), owner_);
+      return TRUE;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (OnCommand(id, HIWORD(wParam))) return TRUE;
+      if (id == IDOK || id == IDCANCEL) {
+        End(id);
+        return TRUE;
+      }
+      return {};
+    }
+    default: return OnDialogMessage(message, wParam, lParam);
+  }
+}
+
+bool ChildDialog::Create(HINSTANCE instance, int templateId, HWND parent, int controlId) {
+  HWND page = CreateFromTemplate(instance, templateId, parent);
+  if (!page) return false;
+  SetWindowLongPtrW(page, GWLP_ID, controlId);
+  return true;
+}
+
+void SetMinimumTrackSize(HWND window, LPARAM minMaxInfo, SIZE minimum) {
+  if (minimum.cx <= 0 || minimum.cy <= 0) return;
+  const RECT work = WorkAreaOf(window);
+  auto* info = reinterpret_cast<MINMAXINFO*>(minMaxInfo);
+  info->ptMinTrackSize = {std::min<LONG>(minimum.cx, work.right - work.left),
+                          std::min<LONG>(minimum.cy, work.bottom - work.top)};
 }
 
 }  // namespace orv::ui

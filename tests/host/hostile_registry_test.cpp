@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/csv_export.h"
-#include "app/find_matcher.h"
+#include "text/find_matcher.h"
 #include "app/program_rows.h"
 #include "app/program_sort.h"
 #include "catalogue/registry_ex.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/csv_export.h"
-#include "app/find_matcher.h"
+#include "text/find_matcher.h"
 #include "columns/column_model.h"
 #include "columns/display_items.h"
 #include "platform/memory/memory_ini.h"

@@ -1,8 +1,8 @@
 // The decisions behind the clean-up commands, the shell actions and the shortcut drop.
 #include <gtest/gtest.h>
 
-#include "app/find_matcher.h"
-#include "app/product_info.h"
+#include "text/find_matcher.h"
+#include "resources/product_info.h"
 
 #include "operations/registry_cleanup.h"
 #include "operations/shell_targets.h"

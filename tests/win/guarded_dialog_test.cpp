@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "guarded_dialog_ids.h"
-#include "ui/modal_dialog.h"
+#include "ui/window.h"
 
 namespace orv::test {
 namespace {

@@ -1,4 +1,5 @@
-// The "FileVersion" string of a file's version resource.
+// The running executable's file: its path, and the "FileVersion" string of a file's version
+// resource.
 #pragma once
 #include <string>
 
@@ -8,5 +9,8 @@ namespace orv {
 // resource, no whole translation entry or no such string. The version library is loaded
 // from the system folder only.
 std::string ReadFileVersion(const std::wstring& path);
+
+// The full path of the running executable, of any length.
+std::wstring ExecutablePath();
 
 }  // namespace orv

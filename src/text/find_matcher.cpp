@@ -1,4 +1,4 @@
-#include "app/find_matcher.h"
+#include "text/find_matcher.h"
 
 #include <algorithm>
 
