@@ -74,6 +74,13 @@ orv_prefix() {
   "$WINE" cmd.exe /c exit >/dev/null 2>&1
 }
 
+# The virtual display has no window manager, for which Wine waits up to 2 s each time a managed
+# window (every dialog and message box) closes: in the test prefixes windows are unmanaged and
+# close at once. Not for the demo, which a real display with a window manager may show.
+orv_unmanaged_windows() {
+  "$WINE" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+}
+
 ORV_KEEPER_PID=
 orv_prefix_stop() {
   if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi

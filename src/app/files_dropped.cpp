@@ -3,16 +3,16 @@
 #include "app/main_window.h"
 #include "app/program_rows.h"
 #include "operations/shortcut_drop.h"
+#include "platform/scope_exit.h"
 #include "platform/win32/shell_link.h"
 #include "platform/win32/wide.h"
 #include "ui/modal_scope.h"
-#include "ui/scope_exit.h"
 
 namespace orv {
 
 void TForm1::FilesDropped(HDROP drop) {
   // The drop's memory is ours to free, whatever happens below.
-  ui::ScopeExit finish([drop] { DragFinish(drop); });
+  ScopeExit finish([drop] { DragFinish(drop); });
   // A command behind an open box still works on the rows; the drop waits for nobody.
   if (ui::ModalScope::Active()) return;
   const UINT length = DragQueryFileW(drop, 0, nullptr, 0);

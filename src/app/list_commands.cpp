@@ -10,13 +10,13 @@
 #include "app/command_ids.h"
 #include "app/csv_export.h"
 #include "app/program_rows.h"
-#include "text/find_matcher.h"
 #include "columns/display_item_dialog.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
 #include "platform/win32/file_output.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/wide.h"
+#include "text/find_matcher.h"
 #include "ui/modal_scope.h"
 
 namespace orv {

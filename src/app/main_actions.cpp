@@ -12,6 +12,15 @@ namespace orv {
 using ui::SubmenuRow;
 using Availability = CommandAvailability;
 
+// Tag slot `Slot`: Shift+Ctrl+1 to 5, the captions "Tag1" to "Tag5" until the tags are read.
+template <int Slot>
+constexpr TForm1::Command TForm1::TagCommand() {
+  constexpr const char* captions[kTagCount] = {"Tag1", "Tag2", "Tag3", "Tag4", "Tag5"};
+  return {.id = kCmdTag0 + Slot, .caption = captions[Slot], .hint = "タグ",
+          .shortcut = {static_cast<WORD>('1' + Slot), true, true}, .slots = {{kMenuTags, 200 + Slot}},
+          .execute = [](TForm1& f) { f.ActTagExecute(Slot); }, .enabledBy = &Availability::perProgram};
+}
+
 std::span<const TForm1::Command> TForm1::Commands() {
   static const Command commands[] = {
       // "プログラム(&P)"; remove and modify also as the buttons, remove the rightmost
@@ -55,21 +64,7 @@ std::span<const TForm1::Command> TForm1::Commands() {
       {.id = kCmdTagNone, .caption = "なし(&N)", .hint = "タグなし", .shortcut = {'0', true, true},
        .slots = {{kMenuTags, 100}}, .execute = [](TForm1& f) { f.ActTagExecute(-1); },
        .enabledBy = &Availability::perProgram},
-      {.id = kCmdTag0 + 0, .caption = "Tag1", .hint = "タグ", .shortcut = {'1', true, true},
-       .slots = {{kMenuTags, 200}}, .execute = [](TForm1& f) { f.ActTagExecute(0); },
-       .enabledBy = &Availability::perProgram},
-      {.id = kCmdTag0 + 1, .caption = "Tag2", .hint = "タグ", .shortcut = {'2', true, true},
-       .slots = {{kMenuTags, 201}}, .execute = [](TForm1& f) { f.ActTagExecute(1); },
-       .enabledBy = &Availability::perProgram},
-      {.id = kCmdTag0 + 2, .caption = "Tag3", .hint = "タグ", .shortcut = {'3', true, true},
-       .slots = {{kMenuTags, 202}}, .execute = [](TForm1& f) { f.ActTagExecute(2); },
-       .enabledBy = &Availability::perProgram},
-      {.id = kCmdTag0 + 3, .caption = "Tag4", .hint = "タグ", .shortcut = {'4', true, true},
-       .slots = {{kMenuTags, 203}}, .execute = [](TForm1& f) { f.ActTagExecute(3); },
-       .enabledBy = &Availability::perProgram},
-      {.id = kCmdTag0 + 4, .caption = "Tag5", .hint = "タグ", .shortcut = {'5', true, true},
-       .slots = {{kMenuTags, 204}}, .execute = [](TForm1& f) { f.ActTagExecute(4); },
-       .enabledBy = &Availability::perProgram},
+      TagCommand<0>(), TagCommand<1>(), TagCommand<2>(), TagCommand<3>(), TagCommand<4>(),
       {.id = kCmdEditTag, .caption = "編集(&E)...", .hint = "タグを編集", .slots = {{kMenuTags, 300}},
        .execute = [](TForm1& f) { f.ActEditTagExecute(); }},
       // "編集(&E)"

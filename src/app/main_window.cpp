@@ -17,18 +17,18 @@
 #include "platform/win32/file_version.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_ini.h"
-#include "ui/dpi.h"
 #include "ui/colors.h"
+#include "ui/dpi.h"
 #include "ui/message_box.h"
 
 namespace orv {
 namespace {
 
-constexpr int kCountPanelWidth = 155;
-constexpr int kButtonBarHeight = 34;
-constexpr int kStatusBarHeight = 24;
-constexpr int kButtonWidth = 88;
-constexpr int kButtonHeight = 26;
+// The bars below the list, at 96 DPI: the buttons above, the count and the tabs below.
+struct Bars {
+  int buttonBarHeight, buttonWidth, buttonHeight, statusBarHeight, countPanelWidth;
+};
+constexpr Bars kBars{34, 88, 26, 24, 155};
 
 }  // namespace
 
@@ -317,9 +317,9 @@ void TForm1::LayoutControls() {
   GetClientRect(Handle(), &client);
   const UINT dpi = ui::WindowDpi(Handle());
   const int w = client.right, h = client.bottom;
-  const int status = ui::Scale(kStatusBarHeight, dpi);
-  const int bar = ui::Scale(kButtonBarHeight, dpi);
-  const int bw = ui::Scale(kButtonWidth, dpi), bh = ui::Scale(kButtonHeight, dpi);
+  const int status = ui::Scale(kBars.statusBarHeight, dpi);
+  const int bar = ui::Scale(kBars.buttonBarHeight, dpi);
+  const int bw = ui::Scale(kBars.buttonWidth, dpi), bh = ui::Scale(kBars.buttonHeight, dpi);
   const int gap = ui::Scale(4, dpi);
   const int listHeight = std::max(0, h - status - bar);
   const int show = listPanelVisible_ ? SW_SHOW : SW_HIDE;
@@ -331,7 +331,7 @@ void TForm1::LayoutControls() {
     MoveWindow(buttons_[i], right - bw, buttonTop, bw, bh, TRUE);
     ShowWindow(buttons_[i], show);
   }
-  const int count = ui::Scale(kCountPanelWidth, dpi);
+  const int count = ui::Scale(kBars.countPanelWidth, dpi);
   MoveWindow(countPanel_, 0, h - status, count, status, TRUE);
   MoveWindow(tabStrip_, count, h - status, std::max(0, w - count), status, TRUE);
 }

@@ -80,6 +80,8 @@ class TForm1 : public ui::Window {
   static std::span<const ui::SubmenuRow> Submenus();
 
  private:
+  template <int Slot>
+  static constexpr Command TagCommand();
   ui::Answer OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   ui::Answer HandleNotify(NMHDR* header);
   ui::Answer ContextMenu(HWND source, LPARAM screenPoint);

@@ -2,10 +2,10 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "operations/uninstall_commands.h"
+#include "platform/scope_exit.h"
 #include "platform/win32/wide.h"
 #include "ui/message_box.h"
 #include "ui/modal_scope.h"
-#include "ui/scope_exit.h"
 
 namespace orv {
 
@@ -79,7 +79,7 @@ void TForm1::WatchTimerTick() {
   // The counts stay as they were, so the first tick after the box catches up.
   if (ui::ModalScope::Active()) return;
   SetWatchTimer(false);
-  ui::ScopeExit restart([this] { SetWatchTimer(true); });
+  ScopeExit restart([this] { SetWatchTimer(true); });
   // Only the entries that changed are read again; F5 rereads them all.
   if (watch_.Tick(keyCounts_)) RefreshPrograms(false);
 }

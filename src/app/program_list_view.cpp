@@ -7,9 +7,9 @@
 #include "app/program_rows.h"
 #include "catalogue/program_icons.h"
 #include "catalogue/uninstall_scan.h"
+#include "platform/scope_exit.h"
 #include "platform/win32/wide.h"
 #include "ui/dpi.h"
-#include "ui/scope_exit.h"
 #include "ui/text.h"
 
 namespace orv {
@@ -47,7 +47,7 @@ void TForm1::RefreshPrograms(bool rereadAll) {
   // The wait cursor and a stopped watch for the refresh, also when it fails.
   const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   SetWatchTimer(false);
-  ui::ScopeExit restore([&] {
+  ScopeExit restore([&] {
     SetWatchTimer(true);
     SetCursor(previousCursor);
   });
@@ -133,7 +133,7 @@ void TForm1::ShowPrograms(const ProgramList* programs, int tab) {
   {
     // Filling fires no change events; the handler runs once at the end.
     changeHandlerAttached_ = false;
-    ui::ScopeExit reattach([this] { changeHandlerAttached_ = true; });
+    ScopeExit reattach([this] { changeHandlerAttached_ = true; });
     List().ClearSelection();
     rows_.clear();
     if (programs) rows_ = BuildTabRows(*programs, tab, actions_.IsChecked(kCmdStngSysComp));

@@ -36,9 +36,7 @@ void TAboutDialog::Execute(HINSTANCE instance, HWND owner) {
 
 std::string TAboutDialog::ReadFileVersion() { return orv::ReadFileVersion(ExecutablePath()); }
 
-void TAboutDialog::OnInit() { FormCreate(); }
-
-void TAboutDialog::FormCreate() {
+void TAboutDialog::OnInit() {
   HWND dialog = Handle();
   if (!font_) font_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
   ui::SetFontOfWindow(dialog, font_);
@@ -73,6 +71,9 @@ void TAboutDialog::FormCreate() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   auto s = [dpi](int value) { return ui::Scale(value, dpi); };
+  auto Place = [this](int id, int x, int y, int width, int height) {
+    MoveWindow(Item(id), x, y, width, height, TRUE);
+  };
   const int lineHeight = s(18);
   const int labelWidth = std::max(clientWidth - s(kLabelLeft) - s(kMargin), 0);
   Place(IDC_ABOUT_ICON, s(kIconLeft), s(16), iconSize, iconSize);
@@ -83,10 +84,6 @@ void TAboutDialog::FormCreate() {
   const int buttonTop = clientHeight - s(kMargin) - s(kButtonHeight);
   Place(IDC_ABOUT_BEVEL, 0, buttonTop - s(kMargin), clientWidth, 2);
   Place(IDOK, clientWidth - s(kMargin) - s(kButtonWidth), buttonTop, s(kButtonWidth), s(kButtonHeight));
-}
-
-void TAboutDialog::Place(int id, int x, int y, int width, int height) {
-  MoveWindow(Item(id), x, y, width, height, TRUE);
 }
 
 void TAboutDialog::HomePageClick() {

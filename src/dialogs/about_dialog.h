@@ -21,12 +21,11 @@ class TAboutDialog : public ui::ModalDialog {
   static std::string ReadFileVersion();
 
  private:
+  // The texts, then the size and the places they need.
   void OnInit() override;
   bool OnCommand(int id, int code) override;
   ui::Answer OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void FormCreate();
   void HomePageClick();
-  void Place(int id, int x, int y, int width, int height);
 
   HINSTANCE instance_ = nullptr;
   HFONT font_;

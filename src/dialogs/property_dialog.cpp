@@ -212,27 +212,18 @@ void TPropertyDialog::SetProgram(const TProgram* program) {
 }
 
 void TPropertyDialog::FillFileList() {
-  const ui::ListView list(Control(kDetails, IDC_DETAILS_FILELIST));
-  ui::NoRedraw quiet(list.Handle());
-  list.DeleteAllItems();
-  for (std::size_t i = 0; i < content_.files.size(); ++i) {
-    const RecordedFile& f = content_.files[i];
-    list.AddRow({f.fileName, f.location, f.version, f.buildDate}, static_cast<LPARAM>(i));
-  }
+  std::vector<std::vector<std::string>> rows;
+  for (const RecordedFile& f : content_.files) rows.push_back({f.fileName, f.location, f.version, f.buildDate});
+  ui::ListView(Control(kDetails, IDC_DETAILS_FILELIST)).ReplaceRows(rows);
 }
 
 void TPropertyDialog::FillPatchList() {
+  std::vector<std::vector<std::string>> rows;
+  for (const PatchRecord& p : content_.patches)
+    rows.push_back({p.displayName, p.installed, p.moreInfoUrl, p.uninstallable ? "可能" : "不可能",
+                    p.patchCode, p.uninstallCommand});
   const ui::ListView list(Control(kPatches, IDC_PATCHES_LIST));
-  {
-    ui::NoRedraw quiet(list.Handle());
-    list.DeleteAllItems();
-    for (std::size_t i = 0; i < content_.patches.size(); ++i) {
-      const PatchRecord& p = content_.patches[i];
-      list.AddRow({p.displayName, p.installed, p.moreInfoUrl, p.uninstallable ? "可能" : "不可能",
-                   p.patchCode, p.uninstallCommand},
-                  static_cast<LPARAM>(i));
-    }
-  }
+  list.ReplaceRows(rows);
   if (list.ItemCount() > 0)
     ListView_SetItemState(list.Handle(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   PatchListChange();  // also when the list is empty: the details show no patch

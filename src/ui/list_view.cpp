@@ -35,6 +35,12 @@ int ListView::AddRow(const std::vector<std::string>& cells, LPARAM data) const {
   return row;
 }
 
+void ListView::ReplaceRows(const std::vector<std::vector<std::string>>& rows) const {
+  NoRedraw quiet(list_);
+  DeleteAllItems();
+  for (std::size_t i = 0; i < rows.size(); ++i) AddRow(rows[i], static_cast<LPARAM>(i));
+}
+
 void ListView::SetItem(int index, const std::string& text, LPARAM data) const {
   std::wstring wide = Widen(text);
   LVITEMW item{};

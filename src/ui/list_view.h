@@ -28,6 +28,8 @@ class ListView {
   int ItemCount() const { return ListView_GetItemCount(list_); }
   // A row at the end with its cells left to right; its index, or -1.
   int AddRow(const std::vector<std::string>& cells, LPARAM data) const;
+  // Every row anew, without redrawing in between; each row's data is its index.
+  void ReplaceRows(const std::vector<std::vector<std::string>>& rows) const;
   void SetItem(int item, const std::string& text, LPARAM data) const;
   void DeleteAllItems() const { ListView_DeleteAllItems(list_); }
   // The data of a row; `fallback` for none.

@@ -74,8 +74,15 @@ void Window::Attach(HWND window) {
 
 Answer Window::Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HandlerRunning running(*this);
-  Answer answer;
-  Guarded(window, [&] { answer = OnMessage(message, wParam, lParam); });
+  // Two plain values, not an optional: unwinding under Wine may not restore the vector
+  // registers an optional can live in (seen: a failed handler's answer came back as garbage).
+  bool answered = false;
+  LRESULT result = 0;
+  Guarded(window, [&] {
+    const Answer answer = OnMessage(message, wParam, lParam);
+    answered = answer.has_value();
+    result = answer.value_or(0);
+  });
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     if (programWindow_) {
@@ -87,7 +94,7 @@ Answer Window::Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     destroyed_ = true;
     Guarded(window, [&] { OnDestroyed(); });
   }
-  return answer;
+  return answered ? Answer(result) : Answer();
 }
 
 LRESULT CALLBACK Window::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/command_ids.h"
+#include "dialogs/property_dialog_ids.h"
 #include "window_driver.h"
 
 namespace orv::e2e {
@@ -239,6 +243,81 @@ TEST_F(MainWindowE2E, SizesAreKeptAt96DpiAndShownAtTheWindowsDpi) {
   app = AppWindow();
   Start();
   EXPECT_EQ(ColumnWidth(app, 0), 600);
+}
+
+// Every window of the program on its monitor's work area at 144 DPI on the 1280x800 screen,
+// where the property window's design is taller than the screen: made to fit, its close button
+// inside its client area and on the screen.
+TEST_F(MainWindowE2E, EveryWindowFitsTheWorkAreaAt144Dpi) {
+  HighDpi dpi;
+  Start();
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  auto inside = [&](HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
+  };
+  EXPECT_TRUE(inside(app.Handle()));
+  app.Select(0);
+  app.Command(kCmdProperty);
+  HWND property = app.FindDialog(L"プロパティ");
+  ASSERT_NE(property, nullptr);
+  EXPECT_TRUE(inside(property)) << "the property window hangs over the work area";
+  RECT client{}, close{};
+  GetClientRect(property, &client);
+  GetWindowRect(GetDlgItem(property, IDOK), &close);
+  MapWindowPoints(nullptr, property, reinterpret_cast<POINT*>(&close), 2);
+  EXPECT_GE(close.top, 0);
+  EXPECT_LE(close.bottom, client.bottom) << "\"閉じる\" is cut off";
+  EXPECT_LE(close.right, client.right);
+  // The page's list stays inside the page that holds it.
+  HWND details = GetDlgItem(property, IDC_PROPERTY_DETAILS);
+  RECT page{}, list{};
+  GetClientRect(details, &page);
+  GetWindowRect(GetDlgItem(details, IDC_DETAILS_FILELIST), &list);
+  MapWindowPoints(nullptr, details, reinterpret_cast<POINT*>(&list), 2);
+  EXPECT_LE(list.bottom, page.bottom);
+  AppWindow::Answer(property, IDOK);
+  // The modal dialogs, each from its command.
+  for (auto [command, caption] : {std::pair{kCmdFind, L"検索"}, {kCmdVersion, L"バージョン情報"},
+                                  {kCmdDispItemSetting, L"表示項目の設定"}, {kCmdEditTag, L"タグの設定"}}) {
+    PostMessageW(app.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    HWND dialog = app.FindDialog(caption);
+    ASSERT_NE(dialog, nullptr) << command;
+    EXPECT_TRUE(inside(dialog)) << command;
+    AppWindow::Answer(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << command;
+  }
+}
+
+// The buttons show their commands' hints when the mouse rests on them.
+TEST_F(MainWindowE2E, TheButtonsShowTheirHints) {
+  Start();
+  DWORD process = 0;
+  GetWindowThreadProcessId(app.Handle(), &process);
+  std::vector<std::wstring> hints;
+  for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr;) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(tip, &owner);
+    if (owner != process || GetWindow(tip, GW_OWNER) != app.Handle()) continue;
+    for (int id : {kIdRemoveButton, kIdModifyButton}) {
+      // The tool's text, read back through the tooltip's own message, across the process.
+      HANDLE target = app.Process();
+      RemoteBuffer buffer(target, sizeof(TTTOOLINFOW) + 512);
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.hwnd = app.Handle();
+      tool.uId = reinterpret_cast<UINT_PTR>(app.Control(id));
+      tool.lpszText = static_cast<wchar_t*>(buffer.At(sizeof tool));
+      buffer.Write(0, &tool, sizeof tool);
+      SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(buffer.At(0)));
+      wchar_t text[256] = {};
+      buffer.Read(sizeof tool, text, sizeof text - sizeof(wchar_t));
+      hints.push_back(text);
+    }
+  }
+  EXPECT_EQ(hints, (std::vector<std::wstring>{L"削除", L"変更"}));
 }
 
 }  // namespace

@@ -19,9 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 orv_prefix "$work/prefix"
-# The virtual display has no window manager, for which Wine waits up to 2 s each time a managed
-# window (every dialog and message box) closes: unmanaged windows close at once.
-"$WINE" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+orv_unmanaged_windows
 orv_seed "$work/seed"
 mkdir -p "$WINEPREFIX/drive_c/OrvE2E"
 cp "$build/Orvalinde.exe" "$WINEPREFIX/drive_c/OrvE2E/"

@@ -73,13 +73,19 @@ TEST_F(CommandTable, EveryRowIsWholeReachableAndHasItsIdShortcutAndButtonAlone) 
       EXPECT_TRUE(menus.count(slot.menu)) << "a slot names a menu that does not exist";
     }
     EXPECT_TRUE(placed) << "nothing reaches the command";
-    if (row.shortcut.key) EXPECT_TRUE(shortcuts.insert(row.shortcut.Text()).second) << "shortcut twice";
-    if (row.button) EXPECT_TRUE(buttons.insert(row.button).second) << "one button, two commands";
+    if (row.shortcut.key) {
+      EXPECT_TRUE(shortcuts.insert(row.shortcut.Text()).second) << "shortcut twice";
+    }
+    if (row.button) {
+      EXPECT_TRUE(buttons.insert(row.button).second) << "one button, two commands";
+    }
     // A check mark that follows the state belongs to a check command.
-    if (row.checkedBy) EXPECT_TRUE(row.autoCheck);
+    if (row.checkedBy) {
+      EXPECT_TRUE(row.autoCheck);
+    }
   }
   // The commands the test drivers post are all in the table.
-  for (int id : {kCmdRemoveProgram, kCmdModifyProgram, kCmdRepairProgram, kCmdSaveProgList, kCmdOpenFolder,
+  for (int id : std::initializer_list<int>{kCmdRemoveProgram, kCmdModifyProgram, kCmdRepairProgram, kCmdSaveProgList, kCmdOpenFolder,
                  kCmdOpenURLInfoAbout, kCmdExecuteProgram, kCmdDisableChange, kCmdProperty, kCmdExit,
                  kCmdTagNone, kCmdTag0, kCmdTag0 + 4, kCmdEditTag, kCmdFind, kCmdFindNext, kCmdFindPrev,
                  kCmdCopyAppName, kCmdRename, kCmdEditComment, kCmdRemoveRegEntry,
@@ -133,7 +139,9 @@ TEST_F(CommandTable, EachMainMenuGivesEveryAccessKeyOnce) {
   for (const ui::MenuItem& item : items) {
     if (item.menu == kMenuList || item.menu == kMenuHeader) continue;
     const wchar_t key = ui::AccessKey(item.caption);
-    if (key) EXPECT_TRUE(keys[item.menu].insert(key).second) << item.caption;
+    if (key) {
+      EXPECT_TRUE(keys[item.menu].insert(key).second) << item.caption;
+    }
   }
 }
 

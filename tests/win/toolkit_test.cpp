@@ -96,7 +96,7 @@ TEST(WindowLifetime, AFailingHandlerIsToldAndAnswersTheDefault) {
   TestWindow* window = TestWindow::Make(false);
   const HWND handle = window->Handle();
   window->handler = [](UINT message, WPARAM, LPARAM) -> ui::Answer {
-    if (message == WM_APP) throw std::runtime_error("テストの失敗");
+    if (message == WM_GETTEXTLENGTH) throw std::runtime_error("テストの失敗");
     return {};
   };
   // The box the guard shows is answered from here.
@@ -104,7 +104,8 @@ TEST(WindowLifetime, AFailingHandlerIsToldAndAnswersTheDefault) {
     KillTimer(nullptr, id);
     if (HWND box = FindWindowW(L"#32770", L"Orvalinde")) PostMessageW(box, WM_COMMAND, IDOK, 0);
   });
-  EXPECT_EQ(SendMessageW(handle, WM_APP, 0, 0), 0);  // DefWindowProc's answer
+  // The default processing answers: the caption "toolkit" is 7 characters long.
+  EXPECT_EQ(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0), 7);
   EXPECT_TRUE(IsWindow(handle));
   DestroyWindow(handle);
   delete window;

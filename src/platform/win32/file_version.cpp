@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/scope_exit.h"
 #include "platform/win32/wide.h"
 
 namespace orv {
@@ -41,10 +42,7 @@ std::wstring Hex4(WORD value) {
 std::string ReadFileVersion(const std::wstring& path) {
   HMODULE library = LoadSystemVersionLibrary();
   if (!library) return {};
-  struct Release {
-    HMODULE module;
-    ~Release() { FreeLibrary(module); }
-  } release{library};
+  ScopeExit release([library] { FreeLibrary(library); });
   auto size = Function<SizeFn>(library, "GetFileVersionInfoSizeW");
   auto info = Function<InfoFn>(library, "GetFileVersionInfoW");
   auto query = Function<QueryFn>(library, "VerQueryValueW");

@@ -6,6 +6,7 @@
 #include <objidl.h>
 #include <shlobj.h>
 
+#include "platform/scope_exit.h"
 #include "platform/win32/wide.h"
 
 namespace orv {
@@ -26,12 +27,9 @@ std::string ResolveShortcut(const std::string& path) {
   // The library is set up for this call and released again on every path; a thread that
   // already runs another model still gets the object, just without our own set-up.
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  struct Uninit {
-    bool active;
-    ~Uninit() {
-      if (active) CoUninitialize();
-    }
-  } uninit{SUCCEEDED(init)};
+  ScopeExit uninit([initialized = SUCCEEDED(init)] {
+    if (initialized) CoUninitialize();
+  });
 
   std::string target;
   {

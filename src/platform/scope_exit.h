@@ -1,8 +1,9 @@
-// Runs a clean-up when the scope ends, also when it ends by an exception.
+// Runs a clean-up when the scope ends, also when it ends by an exception. Portable, for every
+// layer.
 #pragma once
 #include <utility>
 
-namespace orv::ui {
+namespace orv {
 
 template <typename F>
 class ScopeExit {
@@ -16,4 +17,4 @@ class ScopeExit {
   F cleanUp_;
 };
 
-}  // namespace orv::ui
+}  // namespace orv
