@@ -47,11 +47,7 @@ void TForm1::SaveSettings() {
   const RECT& normal = placement.rcNormalPosition;
   s.width = ui::Unscale(normal.right - normal.left, dpi_);
   s.height = ui::Unscale(normal.bottom - normal.top, dpi_);
-  // The columns go with it: both sections land whole or not at all.
-  SaveSections([&](IniProfile& ini) {
-    SaveViewSettings(ini, s);
-    columnSetting_->SaveToFile(ini);
-  });
+  SaveSections([&](IniProfile& ini) { SaveViewSettings(ini, s); });
 }
 
 void TForm1::SaveSections(const std::function<void(IniProfile&)>& save) const {

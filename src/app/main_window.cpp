@@ -257,8 +257,9 @@ void TForm1::FormClose(bool sessionEnding) {
   } catch (...) {
   }
   try {
-    ReadColumnWidths();
     SaveSettings();
+    ReadColumnWidths();
+    SaveSections([this](IniProfile& ini) { columnSetting_->SaveToFile(ini); });
   } catch (...) {
   }
 }
@@ -334,6 +335,7 @@ void TForm1::LayoutControls() {
   const int count = ui::Scale(kBars.countPanelWidth, dpi);
   MoveWindow(countPanel_, 0, h - status, count, status, TRUE);
   MoveWindow(tabStrip_, count, h - status, std::max(0, w - count), status, TRUE);
+  actions_.FollowButtons();
 }
 
 void TForm1::ApplySystemFont() {

@@ -163,7 +163,7 @@ class TForm1 : public ui::Window {
 
   // Settings (main_settings.cpp).
   void LoadSettings(const std::string& path);
-  // The view options, the window size and the columns, in one staged save.
+  // The view options and the window size.
   void SaveSettings();
   // Writes sections through a staged copy of the settings file, which then replaces it whole;
   // throws what the writes throw.

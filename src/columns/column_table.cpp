@@ -33,7 +33,7 @@ using S = SystemServices&;
 constexpr std::array<ColumnDef, kColumnCount> kColumns = {{
     {kColProgram, "プログラム", 300, true,
      [](P p, T, S) { return p.DisplayName.empty() ? p.KeyName : p.DisplayName; }},
-    {kColStatus, "ステータス", 16, true, [](P, T, S) { return std::string(); },
+    {kColStatus, "ステータス", kStatusColumnWidth, true, [](P, T, S) { return std::string(); },
      [](P p, S) -> std::int64_t { return StatusWeight(p); }},
     {kColPublisher, "発行元", 130, true, [](P p, T, S) { return p.Publisher; }},
     {kColVersion, "バージョン", 50, false, [](P p, T, S) { return p.DisplayVersion; }},

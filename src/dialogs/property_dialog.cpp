@@ -52,7 +52,6 @@ TPropertyDialog* TPropertyDialog::Create(HINSTANCE instance, HWND owner, HFONT o
     delete dialog;  // no window stands: nothing else frees it
     return nullptr;
   }
-  dialog->FreeWithWindow();
   dialog->RegisterProgramWindow();
   for (int i = 0; i < 3; ++i) {
     Page& page = dialog->pages_[i];
@@ -61,10 +60,22 @@ TPropertyDialog* TPropertyDialog::Create(HINSTANCE instance, HWND owner, HFONT o
     // page's controls come first in the tab order, then the page tabs and the close button.
     SetWindowPos(page.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  HWND window = dialog->Handle();
-  dialog->FormCreate(owner);
-  // A failure while filling may have closed the window, which then freed the object.
-  return IsWindow(window) ? dialog : nullptr;
+  // The object frees itself with its window only once it stands: until then a window gone
+  // during the set-up leaves the object to this function.
+  const HWND window = dialog->Handle();
+  try {
+    dialog->FormCreate(owner);
+  } catch (...) {
+    if (IsWindow(window)) DestroyWindow(window);
+    delete dialog;
+    throw;
+  }
+  if (!IsWindow(window)) {
+    delete dialog;
+    return nullptr;
+  }
+  dialog->FreeWithWindow();
+  return dialog;
 }
 
 void TPropertyDialog::FormCreate(HWND owner) {
@@ -135,6 +146,7 @@ void TPropertyDialog::LayoutForm() {
     if (page.Handle())
       MoveWindow(page.Handle(), display.left, display.top, display.right - display.left,
                  display.bottom - display.top, TRUE);  // the page's WM_SIZE lays it out
+  hints_.Follow();
 }
 
 void TPropertyDialog::ShowPage(int index) {

@@ -104,6 +104,8 @@ class ActionList {
   void SetCaption(int id, const std::string& caption);
   // A button shows its action's caption, follows its enabled state and shows its hint.
   void BindButton(int id, HWND button);
+  // The buttons moved: their hints follow.
+  void FollowButtons() const { hints_.Follow(); }
   // The command of a bound button's control id, or 0.
   int CommandOfButton(int controlId) const;
   // Alt plus an access key presses the visible button whose caption has it; true when one did

@@ -17,12 +17,14 @@ LinkLabels::~LinkLabels() {
 }
 
 LinkLabels::Label* LinkLabels::Find(HWND label) {
+  if (!label) return nullptr;  // a destroyed label's entry has none
   for (Label& l : labels_)
     if (l.window == label) return &l;
   return nullptr;
 }
 
 const LinkLabels::Label* LinkLabels::Find(HWND label) const {
+  if (!label) return nullptr;
   for (const Label& l : labels_)
     if (l.window == label) return &l;
   return nullptr;
@@ -60,7 +62,7 @@ std::string LinkLabels::Target(HWND window) const {
 }
 
 bool LinkLabels::OnContextMenu(HWND owner, HWND window, LPARAM screenPoint) {
-  if (!Find(window)) return false;
+  if (!Linked(window)) return false;  // plain text has no link to copy
   remembered_ = window;
   if (!menu_) {
     menu_ = CreatePopupMenu();
@@ -163,7 +165,8 @@ LRESULT CALLBACK LinkLabels::LabelProc(HWND window, UINT message, WPARAM wParam,
       break;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
-      group->remembered_ = nullptr;  // any other button forgets the right-clicked label
+      // Any other button on a link forgets the right-clicked label.
+      if (label->linked) group->remembered_ = nullptr;
       break;
     case WM_GETDLGCODE: {
       const auto* key = reinterpret_cast<const MSG*>(lParam);

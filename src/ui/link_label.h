@@ -30,8 +30,8 @@ class LinkLabels {
   // The target of a label ("" for none).
   std::string Target(HWND label) const;
 
-  // The owner's share: WM_CONTEXTMENU that a label passed to its parent opens the menu, owned
-  // by `owner`, and remembers the label; true when it was one of ours.
+  // The owner's share: WM_CONTEXTMENU that a linked label passed to its parent opens the menu,
+  // owned by `owner`, and remembers the label; true when it was such a label.
   bool OnContextMenu(HWND owner, HWND label, LPARAM screenPoint);
   // The menu's command: copies the remembered label's target; true when it was that command.
   bool OnCommand(HWND owner, int id);

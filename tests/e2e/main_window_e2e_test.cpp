@@ -318,6 +318,35 @@ TEST_F(MainWindowE2E, TheButtonsShowTheirHints) {
     }
   }
   EXPECT_EQ(hints, (std::vector<std::wstring>{L"削除", L"変更"}));
+
+  // Shown also over a disabled button, when the mouse rests on it.
+  app.Select(RowOf(app, L"静音ドライバ"));  // only a quiet command: modify is disabled
+  HWND modify = app.Control(kIdModifyButton);
+  ASSERT_FALSE(IsWindowEnabled(modify));
+  RECT r{};
+  GetWindowRect(modify, &r);
+  auto moveTo = [](int x, int y) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+  };
+  SetForegroundWindow(app.Handle());
+  moveTo((r.left + r.right) / 2 - 3, (r.top + r.bottom) / 2);
+  Sleep(100);
+  moveTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  auto shown = [&] {
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr;) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(tip, &owner);
+      if (owner == process && IsWindowVisible(tip) && app.Text(tip) == L"変更") return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(WaitUntil(shown, 5000)) << "no hint over the disabled button";
+  moveTo(0, 0);
 }
 
 }  // namespace

@@ -224,8 +224,9 @@ TEST_F(LinkLabelTest, OnlyALinkedLabelIsATabStopAndEnterOrSpaceActivatesIt) {
 }
 
 TEST_F(LinkLabelTest, TheCopyCommandCopiesTheTargetOfTheLabelLastRightClicked) {
-  // Not a label of ours: the owner gets it back to handle.
+  // Not a label of ours, or a label without a link: no menu, the owner gets it back.
   EXPECT_FALSE(links.OnContextMenu(parent, ok, MAKELPARAM(-1, -1)));
+  EXPECT_FALSE(links.OnContextMenu(parent, plain, MAKELPARAM(-1, -1)));
   // The menu runs its own loop: leave it at once.
   SetTimer(parent, 1, 200, [](HWND owner, UINT, UINT_PTR id, DWORD) {
     KillTimer(owner, id);
